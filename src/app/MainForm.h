@@ -1,0 +1,144 @@
+#pragma once
+// TMainForm: the main window. It owns the current picture, the option record and the
+// document state, builds its menus through MainWindowUi, and runs the commands from them.
+// Handlers are connected by name; a command whose handler is not connected stays disabled.
+#include "app/GuiSettings.h"
+#include "app/MainWindowUi.h"
+#include "app/ProgramOptions.h"
+#include "platform/InstanceMessage.h"
+
+#include <QDate>
+#include <QHash>
+#include <QImage>
+#include <QMainWindow>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <array>
+#include <functional>
+#include <optional>
+
+class QAction;
+class QTimer;
+
+namespace px {
+
+class Autostart;
+class ProcessLauncher;
+class Registry;
+class Screen;
+class SoundPlayer;
+
+// The services the main window works with; the program passes the real ones, tests fakes.
+struct MainFormServices {
+    Registry* registry = nullptr;
+    QString registryPath;          // where the hive is written at exit; empty: not written
+    Screen* screen = nullptr;
+    SoundPlayer* sound = nullptr;
+    ProcessLauncher* launcher = nullptr;
+    Autostart* autostart = nullptr;
+    QString executablePath;        // for the autostart entries
+    QString startupFile;           // the command line's picture, opened at start
+};
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(const MainFormServices& services, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // --- state other parts of the program read and write -------------------------------
+    ProgramOptions Options;
+    QString CurrentFile;
+    bool CurrentFileValid = false;
+    QImage UndoBitmap;
+    int CaptureDelay = 0;
+    QPoint CaptureCursorPos;
+    bool CursorPending = false;
+    bool HotkeyCapture = false;
+    bool HotkeysSuspended = false;
+    bool ClosingByCommand = false;
+    QDate StatusDate;
+    bool FirstShowDone = false;
+    int MaximizeToggle = 1;
+    QRect RestoreBounds;
+
+    const QImage& picture() const { return picture_; }
+    void setPicture(const QImage& image);
+    MainWindowUi& ui() { return ui_; }
+    bool remoteCaptureAvailable() const { return remoteAppPath_.has_value(); }
+
+    // Messages from other processes (and the internal first-show follow-up).
+    void handleInstanceMessage(const InstanceMessage& message);
+
+    // Capture helpers shared with later capture paths.
+    void SaveUndoCopy();
+    void ResetPictureView();
+    void ClearSelection();
+    void HideToolWindows(bool show);
+
+    // Commands.
+    void ScanClick();
+    void DeskMenuItemClick(bool fromTray = false);
+    void RemScrMenuItemClick();
+    void CloseClick();
+    void OpenHandedOverFile(const QString& path);
+
+    // Whether the Capture command can run the given tool in this build.
+    bool isToolAvailable(int tool) const;
+    // Hides/shows the window the way the tray component does (into/out of the tray).
+    void hideToTray();
+    void showFromTray();
+
+    // Shows a message box (tests replace it to record the texts).
+    std::function<void(const QString& text)> showMessage;
+    std::function<bool(const QString& text)> askYesNo;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery();
+    void FormClose();
+    void connectHandlers();
+    void on(const QString& handler, std::function<void(QAction*)> fn);
+    void ApplicationIdle();
+    void ShowHint(const QString& hint);
+    void updateStatusBarHeight();
+    void updateCheckMarks();
+    void enableHandler(const QString& handler, bool enabled);
+    void applyBackgroundColour();
+    void showPicture();
+    void ShapeMenuItemClick(QAction* item);
+    void ScanShapePopupMenuPopup();
+    void HandbuchMenuItemClick();
+    void ReadmeMenuItemClick();
+    void ScriptMenuItemClick();
+    void WebMenuItemClick(QAction* item);
+    void StatBarMenuItemClick();
+    void StandardMenuItemClick(QAction* item);
+    void loadBitmapMessage(const QByteArray& bmp);
+    void magneticMaximize();
+    void commitSession();
+
+    MainFormServices services_;
+    MainWindowUi ui_;
+    QImage picture_;
+    QHash<QString, std::function<void(QAction*)>> handlers_;
+    std::optional<QString> remoteAppPath_;
+    PicEditPalValues picEditPal_;
+    QString helpFile_;
+    QTimer* idleTimer_ = nullptr;
+    bool closing_ = false;
+    std::array<bool, 7> paletteSwitchedOn_{true, true, true, true, true, true, true};
+};
+
+} // namespace px

@@ -1,0 +1,311 @@
+// The main window's commands: capture, remote capture, opening handed-over files and
+// bitmaps, dropped files, and the small help and script commands.
+#include "app/MainForm.h"
+
+#include "app/DisplaySync.h"
+#include "app/Messages.h"
+#include "capture/CaptureSound.h"
+#include "capture/Grab.h"
+#include "platform/IniFile.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Screen.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QThread>
+#include <QToolBar>
+#include <QUrl>
+
+namespace px {
+
+namespace {
+
+// The capture command's wait after hiding the windows for the desktop tool.
+constexpr int kDesktopCaptureDelayMs = 100;
+
+// The maker's pages offered in the Help menu's web submenu (tags 0, 1, 2).
+const char* const kWebPages[] = {
+    "https://pixmora.example/",
+    "https://pixmora.example/download/",
+    "https://pixmora.example/feedback/",
+};
+
+} // namespace
+
+bool TMainForm::isToolAvailable(int tool) const
+{
+    // The interactive tools and the tool windows attach here as they are built.
+    return tool == 5 || (tool == 12 && remoteCaptureAvailable());
+}
+
+void TMainForm::ScanClick()
+{
+    ClearSelection();
+    if (Options.ImgWithMouse)
+        CaptureCursorPos = services_.screen->cursorPos();
+    const int tool = Options.ScanTool;
+    if (tool < 0 || tool > 12)
+        return;  // an unknown stored tool does nothing
+    if (tool == 5) {
+        DeskMenuItemClick(false);
+        return;
+    }
+    if (tool == 12) {
+        RemScrMenuItemClick();
+        return;
+    }
+    showMessage(QStringLiteral("Dieses Scan-Werkzeug steht in dieser Version noch nicht zur Verfügung. "
+                               "Bitte wählen Sie ein anderes Werkzeug."));
+}
+
+void TMainForm::ShapeMenuItemClick(QAction* item)
+{
+    Options.ScanTool = item->property("tag").toInt();
+}
+
+void TMainForm::ScanShapePopupMenuPopup()
+{
+    for (QAction* a : ui_.actionsForHandler(QStringLiteral("ShapeMenuItemClick"))) {
+        const int tag = a->property("tag").toInt();
+        a->setChecked(tag == Options.ScanTool);
+        a->setEnabled(isToolAvailable(tag));
+    }
+}
+
+void TMainForm::SaveUndoCopy()
+{
+    if (picture_.isNull())
+        return;
+    UndoBitmap = picture_.copy();
+    enableHandler(QStringLiteral("UndoMenuItemClick"), true);
+}
+
+void TMainForm::ResetPictureView()
+{
+    QScrollArea* box = ui_.clientScrollBox;
+    ui_.scanImage->setScaledContents(Options.Stretch);
+    box->setWidgetResizable(Options.Stretch);
+    if (!Options.Stretch)
+        ui_.scanImage->adjustSize();
+    box->horizontalScrollBar()->setValue(0);
+    box->verticalScrollBar()->setValue(0);
+    ui_.scanImage->move(0, 0);
+}
+
+void TMainForm::ClearSelection()
+{
+    // No selection rectangle, coordinate hint or pointer confinement exists yet; the cropping
+    // tools end theirs here.
+}
+
+void TMainForm::HideToolWindows(bool show)
+{
+    for (int i = 0; i < int(ui_.palettes.size()); ++i) {
+        QToolBar* bar = ui_.palettes[i];
+        if (bar && bar->isFloating() && paletteSwitchedOn_[i])
+            bar->setVisible(show);
+    }
+    if (show)
+        activateWindow();
+}
+
+void TMainForm::DeskMenuItemClick(bool fromTray)
+{
+    SaveUndoCopy();
+    ResetPictureView();
+    ClearSelection();
+    // Record the pointer now, also when the command did not come through ScanClick, so that
+    // the drawn pointer is where the pointer was and not where an earlier capture left it.
+    CursorImage cursor;
+    if (Options.ImgWithMouse) {
+        CaptureCursorPos = services_.screen->cursorPos();
+        cursor = services_.screen->cursorImage();
+    }
+
+    hide();
+    HideToolWindows(false);
+    syncQtDisplay();
+    services_.screen->flush();
+    QThread::msleep(kDesktopCaptureDelayMs);
+
+    QImage shot;
+    GrabDesktop(*services_.screen, shot);
+    const bool grabbed = !shot.isNull();
+    if (grabbed)
+        picture_ = shot;
+
+    // Automatic file creation: with its folder missing the capture is not saved and the
+    // user is told. Saving under the next automatic name joins here with the result pipeline.
+    CurrentFileValid = false;
+    if (Options.PersSave && !QFileInfo(nativePath(Options.OutDir)).isDir()) {
+        showPicture();
+        fromTray ? showFromTray() : show();
+        showMessage(MessageText(QStringLiteral("showmsg_autofilecreate_mistake")));
+        return;
+    }
+
+    if (grabbed && Options.ScanSound)
+        PlayCaptureSound(*services_.sound, Options.SoundFileNr);
+
+    fromTray ? showFromTray() : show();
+    HideToolWindows(true);
+
+    if (grabbed && Options.ImgWithMouse) {
+        const QPoint origin = services_.screen->primaryGeometry().topLeft();
+        DrawCapturedCursor(picture_, cursor, CaptureCursorPos - origin);
+    }
+    showPicture();
+    if (!grabbed)
+        showMessage(QStringLiteral("Der Bildschirm konnte nicht gelesen werden."));
+    if (Options.MinAScan)
+        hideToTray();
+}
+
+void TMainForm::setPicture(const QImage& image)
+{
+    picture_ = image;
+    showPicture();
+}
+
+void TMainForm::showPicture()
+{
+    ui_.scanImage->setPixmap(picture_.isNull() ? QPixmap() : QPixmap::fromImage(picture_));
+    ResetPictureView();
+}
+
+void TMainForm::RemScrMenuItemClick()
+{
+    ClearSelection();
+    const IniFile px5 = IniFile::load(programFile(QStringLiteral("PX5.ini")));
+    const QString app = px5.readString(QStringLiteral("PX_RemoteScan"), QStringLiteral("AppPath"), QStringLiteral("ERROR"));
+    if (QFileInfo(app).isFile())
+        services_.launcher->start(app);
+}
+
+void TMainForm::handleInstanceMessage(const InstanceMessage& message)
+{
+    switch (message.number) {
+    case msg::OpenFile:
+        OpenHandedOverFile(QString::fromUtf8(message.payload));
+        break;
+    case msg::StartCapture:
+        ScanClick();
+        break;
+    case msg::ShowProgram:
+        showFromTray();
+        break;
+    case msg::FirstShowFollowUp:
+        if (Options.TrayStart && Options.TnaUse)
+            hideToTray();
+        break;
+    case msg::CopyData:
+        if (message.parameter == msg::CopyDataBitmap)
+            loadBitmapMessage(message.payload);
+        break;
+    default:
+        break;  // unknown numbers are not ours
+    }
+}
+
+void TMainForm::loadBitmapMessage(const QByteArray& bmp)
+{
+    QImage image;
+    if (!bmp.startsWith("BM") || !image.loadFromData(bmp, "BMP")) {
+        showMessage(MessageText(QStringLiteral("showmsg_except_invalid_data"))
+                    + QStringLiteral("Die empfangenen Daten sind keine BMP-Datei."));
+        return;
+    }
+    SaveUndoCopy();
+    setPicture(image.convertToFormat(QImage::Format_RGB32));
+}
+
+void TMainForm::OpenHandedOverFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        showMessage(MessageText(QStringLiteral("showmsg_file_evtl_not_exists")));
+        return;
+    }
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        showMessage(MessageText(QStringLiteral("showmsg_file_evtl_not_exists")) + QLatin1Char('\n') + reader.errorString());
+        return;
+    }
+    const QString ext = info.suffix().toLower();
+    setPicture(image);
+    ui_.statusPanels[6]->setText(Options.OAsBmp && ext != QLatin1String("bmp") ? QStringLiteral("|bmp| - ") + ext : ext);
+    if (Options.AutoWinCenter && screen()) {
+        QRect r = frameGeometry();
+        r.moveCenter(screen()->availableGeometry().center());
+        move(r.topLeft());
+    }
+    CurrentFile = info.absoluteFilePath();
+    CurrentFileValid = true;
+    ui_.statusPanels[4]->setText(MessageText(QStringLiteral("statbar_graphic_txt")) + QString::number(image.width())
+                                 + QStringLiteral(" x ") + QString::number(image.height()));
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event)
+{
+    // One file opens; of several, the first opens (the dropped-files list joins with the file
+    // explorer).
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            OpenHandedOverFile(url.toLocalFile().left(4096));
+            break;
+        }
+    }
+    event->acceptProposedAction();
+}
+
+void TMainForm::HandbuchMenuItemClick()
+{
+    if (QFileInfo::exists(helpFile_))
+        services_.launcher->open(helpFile_);
+}
+
+void TMainForm::ReadmeMenuItemClick()
+{
+    const QString readme = programFile(QStringLiteral("Readme.txt"));
+    if (!QFileInfo::exists(readme)) {
+        showMessage(MessageText(QStringLiteral("showmsg_no_txt_file_available")));
+        return;
+    }
+    services_.launcher->open(readme);
+}
+
+void TMainForm::ScriptMenuItemClick()
+{
+    // Errors are ignored: a missing script simply does not open.
+    const QString script = pathJoin(writableProgramFolder(QStringLiteral("Script")), Options.Script);
+    if (!Options.Script.isEmpty() && QFileInfo::exists(script))
+        services_.launcher->open(script);
+}
+
+void TMainForm::WebMenuItemClick(QAction* item)
+{
+    const int tag = item->property("tag").toInt();
+    if (tag >= 0 && tag < int(std::size(kWebPages)))
+        services_.launcher->open(QString::fromLatin1(kWebPages[tag]));
+}
+
+} // namespace px

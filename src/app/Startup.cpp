@@ -1,0 +1,205 @@
+// The program block: command line, single instance, settings, splash and the main window.
+#include "app/Startup.h"
+
+#include "app/CommandLine.h"
+#include "app/ErrorReport.h"
+#include "app/GuiSettings.h"
+#include "app/MainForm.h"
+#include "app/SplashForm.h"
+#include "capture/GrabCommand.h"
+#include "platform/Autostart.h"
+#include "platform/InstanceChannel.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/RegFile.h"
+#include "platform/SoundPlayer.h"
+#include "platform/X11Screen.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
+#include <QImage>
+#include <QMessageBox>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+
+namespace px {
+
+namespace {
+
+constexpr int kSplashPauseMs = 3500;
+
+void printLine(FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fputc('\n', stream);
+}
+
+QStringList argumentsOf(int argc, char** argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    return args;
+}
+
+// Anything a command lets escape is shown with its class and message; the program goes on.
+class TApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& error) {
+            QMessageBox::critical(nullptr, QStringLiteral("Pixmora 5.0"), ErrorReportText(error));
+        } catch (...) {
+            QMessageBox::critical(nullptr, QStringLiteral("Pixmora 5.0"),
+                                  ErrorReportText(QStringLiteral("unknown"), QStringLiteral("-")));
+        }
+        return false;
+    }
+};
+
+int runGrab(int& argc, char** argv, const CommandLineRequest& request)
+{
+    QCoreApplication app(argc, argv);
+    X11Screen screen;
+    if (!screen.isOpen()) {
+        printLine(stderr, QStringLiteral("pixmora: ") + screen.openError());
+        return 1;
+    }
+    const GrabResult result = RunGrabCommand(screen, request.grabTarget, request.grabDelayMs, request.file);
+    if (!result.ok) {
+        printLine(stderr, QStringLiteral("pixmora: ") + result.error);
+        return 1;
+    }
+    return 0;
+}
+
+// Reads the file --send-bitmap hands over; only a readable BMP file is sent.
+std::optional<QByteArray> readBitmapFile(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    if (file.size() > qint64(kMaxPayload)) {
+        *error = QStringLiteral("%1 is too large to send").arg(path);
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    QImage probe;
+    if (!bytes.startsWith("BM") || !probe.loadFromData(bytes, "BMP")) {
+        *error = QStringLiteral("%1 is not a valid BMP file; nothing was sent").arg(path);
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+std::unique_ptr<Screen> openScreen()
+{
+    auto x11 = std::make_unique<X11Screen>();
+    if (x11->isOpen())
+        return x11;
+    // Without an X server (the offscreen platform) captures see an empty screen.
+    return std::make_unique<FakeScreen>();
+}
+
+} // namespace
+
+int RunPixmora(int argc, char** argv)
+{
+    const CommandLineRequest request = ParseCommandLine(argumentsOf(argc, argv));
+    switch (request.action) {
+    case CommandAction::Error:
+        printLine(stderr, QStringLiteral("pixmora: %1\nTry 'pixmora --help'.").arg(request.error));
+        return 2;
+    case CommandAction::Help:
+        printLine(stdout, CommandLineHelpText());
+        return 0;
+    case CommandAction::Version:
+        printLine(stdout, VersionText());
+        return 0;
+    case CommandAction::Grab:
+        return runGrab(argc, argv, request);
+    default:
+        break;
+    }
+
+    QByteArray bitmap;
+    if (request.action == CommandAction::SendBitmap) {
+        QString error;
+        const auto bytes = readBitmapFile(request.file, &error);
+        if (!bytes) {
+            printLine(stderr, QStringLiteral("pixmora: ") + error);
+            return 1;
+        }
+        bitmap = *bytes;
+    }
+    const std::optional<InstanceMessage> message = MessageForRunningInstance(request, bitmap);
+
+    TApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pixmora 5.0"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Pixmora 5.0"));
+    QApplication::setQuitOnLastWindowClosed(false);  // the tray keeps the program alive
+
+    InstanceChannel channel;
+    QString channelError;
+    const auto role = channel.sendOrListen(message ? std::vector{*message} : std::vector<InstanceMessage>{},
+                                           &channelError);
+    if (role == InstanceChannel::Role::Forwarded)
+        return 0;
+    if (role == InstanceChannel::Role::Failed)
+        printLine(stderr, QStringLiteral("pixmora: running without the single-instance channel: ") + channelError);
+
+    Autostart autostart;
+    autostart.consumeRunOnce();
+
+    const QString registryPath = defaultRegistryPath();
+    RegLoadResult loaded = loadRegistryFile(registryPath);
+
+    std::unique_ptr<TSplashForm> splash;
+    if (ReadIntroFlag(loaded.registry)) {
+        splash = std::make_unique<TSplashForm>();
+        splash->show();
+        splash->repaint();
+        QApplication::processEvents();
+        QThread::msleep(kSplashPauseMs);
+    }
+
+    std::unique_ptr<Screen> screen = openScreen();
+    std::unique_ptr<SoundPlayer> sound = makeSystemSoundPlayer();
+    std::unique_ptr<ProcessLauncher> launcher = makeSystemProcessLauncher();
+
+    MainFormServices services;
+    services.registry = &loaded.registry;
+    services.registryPath = registryPath;
+    services.screen = screen.get();
+    services.sound = sound.get();
+    services.launcher = launcher.get();
+    services.autostart = &autostart;
+    services.executablePath = QCoreApplication::applicationFilePath();
+
+    TMainForm form(services);
+    QObject::connect(&channel, &InstanceChannel::messageReceived, &form, &TMainForm::handleInstanceMessage);
+    form.show();
+    splash.reset();
+
+    if (!loaded.problem.isEmpty())
+        QTimer::singleShot(0, &form, [&form, &loaded] {
+            form.showMessage(QStringLiteral("Die Einstellungen konnten nicht gelesen werden (%1). Die Datei wurde als "
+                                            "%2 beiseitegelegt; Pixmora startet mit den Standardeinstellungen.")
+                                 .arg(loaded.problem, loaded.movedAsideTo));
+        });
+    // The first instance handles its own command line like a handed-over request.
+    if (message && message->number != msg::ShowProgram)
+        QTimer::singleShot(0, &form, [&form, m = *message] { form.handleInstanceMessage(m); });
+
+    return app.exec();
+}
+
+} // namespace px

@@ -1,0 +1,53 @@
+#include "capture/GrabCommand.h"
+
+#include "capture/Grab.h"
+
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <QThread>
+
+namespace px {
+
+GrabResult WriteGrabbedPicture(const QImage& image, const QString& outputFile)
+{
+    const QString ext = QFileInfo(outputFile).suffix().toLower();
+    QByteArray format;
+    if (ext == QLatin1String("bmp"))
+        format = "bmp";
+    else if (ext == QLatin1String("png"))
+        format = "png";
+    else
+        return {false, QStringLiteral("unsupported output format '%1' (use .bmp or .png)").arg(ext)};
+
+    QSaveFile file(outputFile);
+    if (!file.open(QIODevice::WriteOnly))
+        return {false, QStringLiteral("cannot write %1: %2").arg(outputFile, file.errorString())};
+    QImageWriter writer(&file, format);
+    if (format == "png")
+        writer.setQuality(80);  // zlib level 1: screen content compresses well already at the fastest level
+    if (!writer.write(image)) {
+        file.cancelWriting();
+        return {false, QStringLiteral("cannot write %1: %2").arg(outputFile, writer.errorString())};
+    }
+    if (!file.commit())
+        return {false, QStringLiteral("cannot write %1: %2").arg(outputFile, file.errorString())};
+    return {true, {}};
+}
+
+GrabResult RunGrabCommand(Screen& screen, GrabTarget target, int delayMs, const QString& outputFile)
+{
+    if (delayMs > 0)
+        QThread::msleep(static_cast<unsigned long>(delayMs));
+    QImage image;
+    if (target == GrabTarget::Desktop)
+        GrabDesktop(screen, image);
+    else
+        GrabForegroundWindow(screen, image);
+    if (image.isNull() || image.width() == 0 || image.height() == 0)
+        return {false, target == GrabTarget::Window ? QStringLiteral("no active window to capture")
+                                                    : QStringLiteral("the screen could not be read")};
+    return WriteGrabbedPicture(image, outputFile);
+}
+
+} // namespace px

@@ -1,0 +1,149 @@
+#include "platform/Autostart.h"
+
+#include "platform/IniFile.h"
+#include "platform/ProgramFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace px {
+
+namespace {
+
+const QString kProgramTitle = QStringLiteral("Pixmora 5.0");
+
+// Escapes of a value of type string in a desktop entry.
+QString escapedString(const QString& s)
+{
+    QString out;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s[i];
+        if (c == QLatin1Char('\\'))
+            out += QLatin1String("\\\\");
+        else if (c == QLatin1Char('\n'))
+            out += QLatin1String("\\n");
+        else if (c == QLatin1Char('\r'))
+            out += QLatin1String("\\r");
+        else if (c == QLatin1Char('\t'))
+            out += QLatin1String("\\t");
+        else if (c == QLatin1Char(' ') && out.isEmpty())
+            out += QLatin1String("\\s");   // a leading blank would be trimmed away
+        else
+            out += c;
+    }
+    return out;
+}
+
+// One argument of an Exec line: quoted when it holds a reserved character, with '"', '`',
+// '$' and '\' escaped inside the quotes; '%' doubled since it starts a field code.
+QString execArgument(const QString& arg)
+{
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    bool needsQuotes = arg.isEmpty();
+    for (QChar c : arg)
+        needsQuotes = needsQuotes || reserved.contains(c);
+    QString out;
+    if (needsQuotes)
+        out += QLatin1Char('"');
+    for (QChar c : arg) {
+        if (c == QLatin1Char('%'))
+            out += QLatin1String("%%");
+        else if (needsQuotes && (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\')))
+            out += QLatin1Char('\\') + QString(c);
+        else
+            out += c;
+    }
+    if (needsQuotes)
+        out += QLatin1Char('"');
+    return out;
+}
+
+bool writeEntry(const QString& path, const QString& text, QString* error)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        if (error)
+            *error = QStringLiteral("cannot create the folder %1").arg(folder);
+        return false;
+    }
+    QSaveFile file(path);
+    const QByteArray bytes = text.toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString desktopEntryText(const QString& executable, const QString& name, bool onceOnly)
+{
+    // The quoting of the Exec line comes first, then the string escapes of the value: a
+    // reader undoes them in the opposite order.
+    QString text = QStringLiteral("[Desktop Entry]\n"
+                                  "Type=Application\n");
+    text += QStringLiteral("Name=%1\n").arg(escapedString(name));
+    text += QStringLiteral("Exec=%1\n").arg(escapedString(execArgument(executable)));
+    text += QStringLiteral("Terminal=false\n"
+                           "X-GNOME-Autostart-enabled=true\n");
+    if (onceOnly)
+        text += QStringLiteral("X-Pixmora-RunOnce=true\n");
+    return text;
+}
+
+Autostart::Autostart(QString autostartFolder)
+    : folder_(std::move(autostartFolder))
+{
+}
+
+QString Autostart::defaultFolder()
+{
+    return configHome() + QStringLiteral("/autostart");
+}
+
+QString Autostart::entryPath() const
+{
+    return QDir(folder_).filePath(QStringLiteral("pixmora.desktop"));
+}
+
+QString Autostart::runOncePath() const
+{
+    return QDir(folder_).filePath(QStringLiteral("pixmora-runonce.desktop"));
+}
+
+bool Autostart::setEnabled(bool enabled, const QString& executable, QString* error)
+{
+    if (enabled)
+        return writeEntry(entryPath(), desktopEntryText(executable, kProgramTitle, false), error);
+    QFile file(entryPath());
+    if (!file.exists() || file.remove())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
+}
+
+bool Autostart::isEnabled() const
+{
+    // An entry the desktop has marked hidden (the user switched it off there) does not start.
+    if (!QFile::exists(entryPath()))
+        return false;
+    const IniFile entry = IniFile::load(entryPath());
+    return entry.readString(QStringLiteral("Desktop Entry"), QStringLiteral("Hidden")) != QLatin1String("true");
+}
+
+bool Autostart::writeRunOnce(const QString& executable, QString* error)
+{
+    return writeEntry(runOncePath(), desktopEntryText(executable, kProgramTitle, true), error);
+}
+
+bool Autostart::consumeRunOnce()
+{
+    return QFile::remove(runOncePath());
+}
+
+} // namespace px

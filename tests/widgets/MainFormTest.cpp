@@ -1,0 +1,279 @@
+// The main window's start-up, capture, message and exit behaviour, with a fake screen,
+// sound player and launcher on the offscreen platform.
+#include "app/MainForm.h"
+
+#include "app/Messages.h"
+#include "app/ProgramOptions.h"
+#include "platform/Autostart.h"
+#include "platform/InstanceMessage.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/ProgramFolder.h"
+#include "platform/RegFile.h"
+#include "platform/Registry.h"
+#include "platform/Screen.h"
+#include "platform/SoundPlayer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace px;
+
+namespace {
+
+QImage patternImage(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, qRgb(x & 255, y & 255, (x + y) & 255));
+    return img;
+}
+
+QByteArray bmpBytes(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
+}
+
+class MainFormTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        setProgramFolderForTesting(dir.path() + QStringLiteral("/program/"));
+        QDir().mkpath(dir.path() + QStringLiteral("/program/Templates"));
+        screen.desktop_ = patternImage(320, 200);
+    }
+    void TearDown() override { setProgramFolderForTesting({}); }
+
+    TMainForm& makeForm()
+    {
+        MainFormServices s;
+        s.registry = &registry;
+        s.registryPath = dir.path() + QStringLiteral("/config/registry.reg");
+        s.screen = &screen;
+        s.sound = &sound;
+        s.launcher = &launcher;
+        s.autostart = &autostart;
+        s.executablePath = QStringLiteral("/opt/pixmora/pixmora");
+        form = std::make_unique<TMainForm>(s);
+        form->showMessage = [this](const QString& text) { messages << text; };
+        form->askYesNo = [this](const QString& text) {
+            questions << text;
+            return answer;
+        };
+        return *form;
+    }
+
+    void writeOption(const QString& name, qint32 value) { registry.writeInteger(optionsKey(), name, value); }
+
+    QTemporaryDir dir;
+    Registry registry;
+    FakeScreen screen;
+    FakeSoundPlayer sound;
+    FakeProcessLauncher launcher;
+    Autostart autostart{dir.path() + QStringLiteral("/autostart")};
+    std::unique_ptr<TMainForm> form;
+    QStringList messages;
+    QStringList questions;
+    bool answer = false;
+};
+
+TEST_F(MainFormTest, DesktopCapture_PutsThePrimaryScreenIntoThePictureAndPlaysTheSound)
+{
+    SaveOptions(registry, DefaultOptions());
+    TMainForm& f = makeForm();
+    f.show();
+    f.DeskMenuItemClick(false);
+
+    EXPECT_EQ(f.picture().convertToFormat(QImage::Format_RGB32), screen.desktop_);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_FALSE(f.CurrentFileValid);
+    ASSERT_EQ(sound.played.size(), 1);
+    EXPECT_EQ(sound.played[0], programFile(QStringLiteral("Templates/camera.wav")));
+    ASSERT_NE(f.ui().scanImage, nullptr);
+    EXPECT_EQ(f.ui().scanImage->pixmap().size(), QSize(320, 200));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(MainFormTest, DesktopCapture_KeepsThePreviousPictureAsUndoCopy)
+{
+    TMainForm& f = makeForm();
+    const QImage before = patternImage(10, 10);
+    f.setPicture(before);
+    f.DeskMenuItemClick(false);
+    EXPECT_EQ(f.UndoBitmap, before);
+}
+
+TEST_F(MainFormTest, DesktopCapture_DrawsThePointerWhereItWas)
+{
+    writeOption(QStringLiteral("ImgWithMouse"), 1);
+    writeOption(QStringLiteral("ScanSound"), 0);
+    QImage cursor(8, 8, QImage::Format_ARGB32_Premultiplied);
+    cursor.fill(qRgba(255, 0, 255, 255));
+    screen.cursorImage_ = {cursor, QPoint(2, 2)};
+    screen.cursor_ = QPoint(100, 50);
+    TMainForm& f = makeForm();
+    f.DeskMenuItemClick(false);
+
+    EXPECT_EQ(f.picture().pixel(98, 48), qRgb(255, 0, 255));   // the hot spot lands on the pointer
+    EXPECT_EQ(f.picture().pixel(105, 55), qRgb(255, 0, 255));
+    EXPECT_EQ(f.picture().pixel(106, 56), screen.desktop_.pixel(106, 56));
+    EXPECT_TRUE(sound.played.isEmpty());
+}
+
+TEST_F(MainFormTest, DesktopCapture_WithAutomaticFilesButNoFolder_SaysSoAndComesBack)
+{
+    writeOption(QStringLiteral("PersSave"), 1);
+    registry.writeString(optionsKey(), QStringLiteral("OutDir"), dir.path() + QStringLiteral("/missing"));
+    TMainForm& f = makeForm();
+    f.show();
+    f.DeskMenuItemClick(false);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], MessageText(QStringLiteral("showmsg_autofilecreate_mistake")));
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_FALSE(f.CurrentFileValid);
+}
+
+TEST_F(MainFormTest, CaptureCommand_DispatchesByTool)
+{
+    struct Case {
+        int tool;
+        bool grabs;
+    };
+    for (const Case c : {Case{5, true}, Case{99, false}, Case{-1, false}}) {
+        registry = Registry();
+        writeOption(QStringLiteral("ScanTool"), c.tool);
+        writeOption(QStringLiteral("ScanSound"), 0);
+        messages.clear();
+        TMainForm& f = makeForm();
+        f.ScanClick();
+        EXPECT_EQ(!f.picture().isNull(), c.grabs) << "tool " << c.tool;
+        EXPECT_TRUE(messages.isEmpty()) << "tool " << c.tool;
+    }
+}
+
+TEST_F(MainFormTest, RemoteCapture_NeedsTheAddOnNamedInPx5Ini)
+{
+    writeOption(QStringLiteral("ScanTool"), 12);
+    {
+        TMainForm& f = makeForm();
+        EXPECT_EQ(f.Options.ScanTool, 0);  // no add-on: the stored tool falls back
+        for (QAction* a : f.ui().actionsForHandler(QStringLiteral("RemScrMenuItemClick")))
+            EXPECT_FALSE(a->isVisible());
+    }
+
+    const QString addOn = dir.path() + QStringLiteral("/remote-addon");
+    QFile(addOn).open(QIODevice::WriteOnly);
+    QFile ini(programFile(QStringLiteral("PX5.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[PX_RemoteScan]\r\nAppPath=" + addOn.toUtf8() + "\r\n");
+    ini.close();
+
+    TMainForm& f = makeForm();
+    EXPECT_EQ(f.Options.ScanTool, 12);
+    f.ScanClick();
+    EXPECT_EQ(launcher.started, QStringList{addOn});
+}
+
+TEST_F(MainFormTest, CommandsOfLaterParts_AreDisabledAndTheirMenusPresent)
+{
+    TMainForm& f = makeForm();
+    for (const char* handler : {"OpenClick", "SaveAsClick", "PrintClick", "UndoMenuItemClick"}) {
+        const QList<QAction*> actions = f.ui().actionsForHandler(QString::fromLatin1(handler));
+        ASSERT_FALSE(actions.isEmpty()) << handler;
+        for (QAction* a : actions)
+            EXPECT_FALSE(a->isEnabled()) << handler;
+    }
+    for (QAction* a : f.ui().actionsForHandler(QStringLiteral("ScanClick")))
+        EXPECT_TRUE(a->isEnabled());
+    for (QAction* a : f.ui().actionsForHandler(QStringLiteral("DeskMenuItemClick")))
+        EXPECT_TRUE(a->isEnabled());
+}
+
+TEST_F(MainFormTest, Messages_CopyDataLoadsOnlyBitmapsWithIdentifierOne)
+{
+    TMainForm& f = makeForm();
+    const QImage sent = patternImage(40, 30);
+
+    f.handleInstanceMessage({msg::CopyData, 2, bmpBytes(sent)});
+    EXPECT_TRUE(f.picture().isNull());
+
+    f.handleInstanceMessage({msg::CopyData, msg::CopyDataBitmap, QByteArray("BMthis is not a bitmap")});
+    EXPECT_TRUE(f.picture().isNull());
+    EXPECT_EQ(messages.size(), 1);
+
+    f.handleInstanceMessage({msg::CopyData, msg::CopyDataBitmap, bmpBytes(sent)});
+    EXPECT_EQ(f.picture().convertToFormat(QImage::Format_RGB32), sent);
+
+    f.handleInstanceMessage({0x1234, 0, {}});  // unknown numbers are ignored
+    EXPECT_EQ(messages.size(), 1);
+}
+
+TEST_F(MainFormTest, Messages_OpenFileShowsThePictureOrSaysItIsMissing)
+{
+    writeOption(QStringLiteral("OAsBmp"), 1);
+    TMainForm& f = makeForm();
+    f.handleInstanceMessage({msg::OpenFile, 0, (dir.path() + QStringLiteral("/nope.png")).toUtf8()});
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], MessageText(QStringLiteral("showmsg_file_evtl_not_exists")));
+    EXPECT_FALSE(f.CurrentFileValid);
+
+    const QString png = dir.path() + QStringLiteral("/shot.png");
+    ASSERT_TRUE(patternImage(64, 48).save(png));
+    f.handleInstanceMessage({msg::OpenFile, 0, png.toUtf8()});
+    EXPECT_EQ(f.picture().size(), QSize(64, 48));
+    EXPECT_TRUE(f.CurrentFileValid);
+    EXPECT_EQ(f.CurrentFile, png);
+    EXPECT_EQ(f.ui().statusPanels[6]->text(), QStringLiteral("|bmp| - png"));
+    EXPECT_EQ(f.ui().statusPanels[4]->text(), MessageText(QStringLiteral("statbar_graphic_txt")) + QStringLiteral("64 x 48"));
+}
+
+TEST_F(MainFormTest, Close_WithEndDlgAndNo_KeepsRunning)
+{
+    TMainForm& f = makeForm();
+    f.show();
+    answer = false;
+    f.CloseClick();
+    EXPECT_EQ(questions, QStringList{MessageText(QStringLiteral("msgdlg_closequery"))});
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_FALSE(f.ClosingByCommand);
+    EXPECT_FALSE(QFile::exists(dir.path() + QStringLiteral("/config/registry.reg")));
+}
+
+TEST_F(MainFormTest, Close_WritesEveryOptionAndTheAutostartEntry)
+{
+    writeOption(QStringLiteral("EndDlg"), 0);
+    writeOption(QStringLiteral("AutoSysStart"), 1);
+    TMainForm& f = makeForm();
+    f.show();
+    f.CloseClick();
+    EXPECT_TRUE(questions.isEmpty());
+    EXPECT_FALSE(f.isVisible());
+
+    const RegLoadResult saved = loadRegistryFile(dir.path() + QStringLiteral("/config/registry.reg"));
+    EXPECT_TRUE(saved.problem.isEmpty());
+    for (const OptionRow& row : OptionTable())
+        EXPECT_TRUE(saved.registry.value(optionsKey(), QString::fromLatin1(row.name)).has_value()) << row.name;
+    EXPECT_TRUE(autostart.isEnabled());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
