@@ -1,10 +1,11 @@
 #include "platform/IniFile.h"
 
+#include "platform/TextDecoding.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 #include <algorithm>
 
@@ -23,15 +24,11 @@ QString decodeText(QByteArrayView bytes)
 {
     if (bytes.startsWith("\xFF\xFE")) {
         const QByteArrayView body = bytes.sliced(2, (bytes.size() - 2) & ~qsizetype(1));
-        return QString(reinterpret_cast<const QChar*>(body.data()), body.size() / 2);
+        return decodeUtf16LE(body);
     }
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (!utf8.hasError())
-        return text;
-    return QString::fromLatin1(bytes);
+    return decodeEightBit(bytes);
 }
 
 QString withoutLineBreaks(QString s)
@@ -65,7 +62,11 @@ IniFile IniFile::fromText(const QByteArray& text)
         const qsizetype lastBreak = input.lastIndexOf('\n');
         input = input.first(lastBreak < 0 ? 0 : lastBreak + 1);
     }
-    const QString decoded = decodeText(input);
+    QString decoded = decodeText(input);
+    // A byte-order mark left after the one that chose the encoding is no text; kept, it would
+    // be taken for a mark when the file is read again.
+    while (decoded.startsWith(QChar(0xFEFF)))
+        decoded.remove(0, 1);
 
     IniFile ini;
     Section* section = nullptr;

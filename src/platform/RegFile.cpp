@@ -1,12 +1,12 @@
 #include "platform/RegFile.h"
 
 #include "platform/ProgramFolder.h"
+#include "platform/TextDecoding.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 #include <QtDebug>
 
 #include <vector>
@@ -20,24 +20,13 @@ const QString kRootName = QStringLiteral("HKEY_CURRENT_USER");
 
 bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
-// Bytes in a file or in a hex(1) value: UTF-8 when they are valid UTF-8, else Latin-1 (the
-// 8-bit text of older exports).
-QString decodeEightBit(QByteArrayView bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (!utf8.hasError())
-        return text;
-    return QString::fromLatin1(bytes);
-}
-
 QString decodeFile(const QByteArray& raw)
 {
     if (raw.startsWith("\xFF\xFE")) {
         // An odd trailing byte is half a character of a cut-off file; the parser then sees
         // the text up to there.
         const QByteArrayView body = QByteArrayView(raw).sliced(2, (raw.size() - 2) & ~qsizetype(1));
-        return QString(reinterpret_cast<const QChar*>(body.data()), body.size() / 2);
+        return decodeUtf16LE(body);
     }
     if (raw.startsWith("\xEF\xBB\xBF"))
         return decodeEightBit(QByteArrayView(raw).sliced(3));
@@ -338,7 +327,7 @@ private:
             // zero. Without the terminator the bytes are kept as they are.
             if (wideStrings_ && bytes.size() >= 2 && bytes.size() % 2 == 0 && bytes.endsWith(QByteArray(2, '\0'))) {
                 const QByteArray body = bytes.chopped(2);
-                return RegValue::fromString(QString(reinterpret_cast<const QChar*>(body.constData()), body.size() / 2));
+                return RegValue::fromString(decodeUtf16LE(body));
             }
             if (!wideStrings_ && bytes.endsWith('\0'))
                 return RegValue::fromString(decodeEightBit(QByteArrayView(bytes).chopped(1)));

@@ -103,6 +103,17 @@ TEST_P(X11ScreenGrabTest, Grab_PartsOutsideTheScreenAreBlack)
     EXPECT_TRUE(screen_->grab(QRect(0, 0, 0, 10)).isNull());
 }
 
+TEST_F(X11ScreenTest, SharedMemory_CanBeSwitchedOffFromTheEnvironment)
+{
+    EXPECT_FALSE(screen_->grab(QRect(0, 0, 64, 64)).isNull());
+    EXPECT_TRUE(screen_->lastGrabUsedSharedMemory());
+    qputenv("PIXMORA_NO_SHM", "1");
+    X11Screen plain;
+    qunsetenv("PIXMORA_NO_SHM");
+    EXPECT_FALSE(plain.grab(QRect(0, 0, 64, 64)).isNull());
+    EXPECT_FALSE(plain.lastGrabUsedSharedMemory());
+}
+
 INSTANTIATE_TEST_SUITE_P(SharedMemory, X11ScreenGrabTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Shm" : "Plain"; });
 
