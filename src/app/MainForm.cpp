@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -52,9 +53,13 @@ TMainForm::TMainForm(const MainFormServices& services, QWidget* parent)
 {
     showMessage = [this](const QString& text) { QMessageBox::information(this, kTitle, text); };
     askYesNo = [this](const QString& text) {
-        return QMessageBox::question(this, QStringLiteral("Bestätigung"), text,
-                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-            == QMessageBox::Yes;
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), text,
+                        QMessageBox::Yes | QMessageBox::No, this);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
     };
     setObjectName(QStringLiteral("TMainForm"));
     setWindowTitle(kTitle);

@@ -144,7 +144,6 @@ int RunPixmora(int argc, char** argv)
 
     TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pixmora 5.0"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Pixmora 5.0"));
     QApplication::setQuitOnLastWindowClosed(false);  // the tray keeps the program alive
 
     InstanceChannel channel;

@@ -63,10 +63,9 @@ IniFile IniFile::fromText(const QByteArray& text)
         input = input.first(lastBreak < 0 ? 0 : lastBreak + 1);
     }
     QString decoded = decodeText(input);
-    // A byte-order mark left after the one that chose the encoding is no text; kept, it would
-    // be taken for a mark when the file is read again.
-    while (decoded.startsWith(QChar(0xFEFF)))
-        decoded.remove(0, 1);
+    // Byte-order marks other than the one that chose the encoding are no text; kept, one at
+    // the start of the saved file would be taken for a mark when it is read again.
+    decoded.remove(QChar(0xFEFF));
 
     IniFile ini;
     Section* section = nullptr;

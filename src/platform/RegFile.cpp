@@ -111,11 +111,7 @@ private:
             return fail(r, QStringLiteral("empty file, the header \"REGEDIT4\" is missing"));
         }
         const QStringView header = lines_[current_].trimmed();
-        if (header == u"REGEDIT4") {
-            wideStrings_ = false;
-        } else if (header == u"Windows Registry Editor Version 5.00") {
-            wideStrings_ = true;
-        } else {
+        if (header != u"REGEDIT4" && header != u"Windows Registry Editor Version 5.00") {
             return fail(r, QStringLiteral("not a registry file (the header \"REGEDIT4\" is missing)"));
         }
         for (++current_; current_ < lines_.size(); ++current_) {
@@ -321,16 +317,11 @@ private:
             return RegValue::fromDword(quint32(u[0]) | quint32(u[1]) << 8 | quint32(u[2]) << 16
                                        | quint32(u[3]) << 24);
         }
-        if (*kind == 1) {
-            // A plain string in hex form (our writer uses it for text with line breaks):
-            // UTF-16LE in version 5 files, 8-bit text in REGEDIT4 files, with a terminating
-            // zero. Without the terminator the bytes are kept as they are.
-            if (wideStrings_ && bytes.size() >= 2 && bytes.size() % 2 == 0 && bytes.endsWith(QByteArray(2, '\0'))) {
-                const QByteArray body = bytes.chopped(2);
-                return RegValue::fromString(decodeUtf16LE(body));
-            }
-            if (!wideStrings_ && bytes.endsWith('\0'))
-                return RegValue::fromString(decodeEightBit(QByteArrayView(bytes).chopped(1)));
+        if (*kind == 1 && bytes.size() >= 2 && bytes.size() % 2 == 0 && bytes.endsWith(QByteArray(2, '\0'))) {
+            // A plain string in hex form, as Windows stores it: UTF-16LE with a terminating
+            // zero (our writer uses it for text with line breaks). Anything else is kept as
+            // raw bytes, so that the reading does not depend on the file's header.
+            return RegValue::fromString(decodeUtf16LE(QByteArrayView(bytes).chopped(2)));
         }
         RegValue v;
         v.type = RegType::Other;
@@ -341,7 +332,6 @@ private:
 
     std::vector<QStringView> lines_;
     size_t current_ = 0;
-    bool wideStrings_ = false;
     Target target_ = Target::None;
     QString key_;
 };
@@ -417,10 +407,12 @@ QByteArray formatRegText(const Registry& registry)
                 break;
             case RegType::String:
                 if (hasLineBreak(v.text) || v.text.contains(QChar(0))) {
-                    // Text with line breaks goes out as hex(1): its 8-bit form with a
-                    // terminating zero, which parseRegText turns back into the string.
+                    // Text with line breaks goes out as hex(1): UTF-16LE with a terminating
+                    // zero, which parseRegText turns back into the string.
+                    QByteArray utf16(reinterpret_cast<const char*>(v.text.utf16()), v.text.size() * 2);
+                    utf16.append(2, '\0');
                     line += "hex(1):";
-                    appendHexBytes(line, line.size(), v.text.toUtf8() + '\0');
+                    appendHexBytes(line, line.size(), utf16);
                 } else {
                     line += quoted(v.text);
                 }

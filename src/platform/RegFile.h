@@ -9,8 +9,9 @@
 // hex lines may continue with a trailing backslash. Written with CRLF line ends, UTF-8.
 // Files without a byte-order mark are read as UTF-8, or as Latin-1 when they are not valid
 // UTF-8; "FF FE" marks UTF-16LE. Deletions are applied: "[-KEY]" removes the key and its
-// subkeys, "name"=- removes a value. hex(1) (a plain string), hex(3) (binary) and a four-byte
-// hex(4) (a dword) are read as String, Binary and Dword; other hex(n) stay Other.
+// subkeys, "name"=- removes a value. hex(1) holding a zero-terminated UTF-16LE string (how
+// Windows stores one), hex(3) (binary) and a four-byte hex(4) (a dword) are read as String,
+// Binary and Dword; every other hex(n) stays Other with its bytes as they are.
 // Strings with line breaks are written as hex(1) so that they survive the round trip.
 #include "platform/Registry.h"
 
