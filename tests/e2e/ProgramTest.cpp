@@ -85,6 +85,7 @@ public:
     {
         process.setProcessEnvironment(home.environment());
         process.start(kProgram, {});
+        process.waitForStarted();
     }
     ~RunningPixmora()
     {
