@@ -123,6 +123,7 @@ void TMainForm::connectHandlers()
         DeskMenuItemClick(ui_.trayMenu && ui_.trayMenu->actions().contains(a));
     });
     on(QStringLiteral("RemScrMenuItemClick"), [this](QAction*) { RemScrMenuItemClick(); });
+    on(QStringLiteral("FernblickMenuItemClick"), [this](QAction*) { FernblickMenuItemClick(); });
     on(QStringLiteral("CloseClick"), [this](QAction*) { CloseClick(); });
     on(QStringLiteral("HandbuchMenuItemClick"), [this](QAction*) { HandbuchMenuItemClick(); });
     on(QStringLiteral("ReadmeMenuItemClick"), [this](QAction*) { ReadmeMenuItemClick(); });
@@ -152,6 +153,9 @@ void TMainForm::connectHandlers()
         auto fn = it.value();
         connect(a, &QAction::triggered, this, [fn, a] { fn(a); });
     }
+    for (QAction* top : menuBar()->actions())
+        if (top->menu())
+            disableEmptySubmenus(top->menu());
     // Opening a menu refreshes its check marks from the options.
     for (QMenu* m : {ui_.fileMenu, ui_.editMenu, ui_.viewMenu, ui_.extrasMenu, ui_.optionsMenu})
         if (m)
@@ -159,6 +163,8 @@ void TMainForm::connectHandlers()
                 ui_.statusPanels[0]->clear();
                 updateCheckMarks();
             });
+    if (ui_.windowMenu)
+        connect(ui_.windowMenu, &QMenu::aboutToShow, this, &TMainForm::WinMenuItemClick);
     if (ui_.scanShapePopupMenu)
         connect(ui_.scanShapePopupMenu, &QMenu::aboutToShow, this, &TMainForm::ScanShapePopupMenuPopup);
     if (ui_.trayIcon)
@@ -175,6 +181,28 @@ void TMainForm::enableHandler(const QString& handler, bool enabled)
         return;
     for (QAction* a : ui_.actionsForHandler(handler))
         a->setEnabled(enabled);
+}
+
+bool TMainForm::disableEmptySubmenus(QMenu* menu)
+{
+    // A submenu none of whose commands can run is disabled itself, so that it does not open
+    // onto greyed-out items only.
+    bool anyEnabled = false;
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator() || !a->isVisible())
+            continue;
+        if (a->menu())
+            a->setEnabled(disableEmptySubmenus(a->menu()));
+        anyEnabled = anyEnabled || a->isEnabled();
+    }
+    return anyEnabled;
+}
+
+void TMainForm::WinMenuItemClick()
+{
+    // The window entries of the explorers and output windows join as those windows exist.
+    if (remoteCaptureAvailable())
+        enableHandler(QStringLiteral("FernblickMenuItemClick"), remoteAddOnWindow() != 0);
 }
 
 void TMainForm::updateCheckMarks()

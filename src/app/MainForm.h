@@ -15,10 +15,12 @@
 #include <QRect>
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 
 class QAction;
+class QMenu;
 class QTimer;
 
 namespace px {
@@ -81,6 +83,7 @@ public:
     void ScanClick();
     void DeskMenuItemClick(bool fromTray = false);
     void RemScrMenuItemClick();
+    void FernblickMenuItemClick();
     void CloseClick();
     void OpenHandedOverFile(const QString& path);
 
@@ -126,6 +129,9 @@ private:
     void StatBarMenuItemClick();
     void StandardMenuItemClick(QAction* item);
     void loadBitmapMessage(const QByteArray& bmp);
+    std::uint32_t remoteAddOnWindow() const;
+    void WinMenuItemClick();
+    static bool disableEmptySubmenus(QMenu* menu);
     void magneticMaximize();
     void commitSession();
 

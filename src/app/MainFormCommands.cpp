@@ -193,6 +193,19 @@ void TMainForm::RemScrMenuItemClick()
         services_.launcher->start(app);
 }
 
+void TMainForm::FernblickMenuItemClick()
+{
+    if (const WindowId addOn = remoteAddOnWindow())
+        services_.screen->activateWindow(addOn);
+}
+
+WindowId TMainForm::remoteAddOnWindow() const
+{
+    // The add-on's main window, found by its class and caption; one caption serves both the
+    // window menu's enabling and the command.
+    return services_.screen->findTopLevelWindow(QStringLiteral("TMainForm"), QStringLiteral("Fernblick 1.0"));
+}
+
 void TMainForm::handleInstanceMessage(const InstanceMessage& message)
 {
     switch (message.number) {

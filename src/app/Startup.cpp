@@ -71,6 +71,8 @@ int runGrab(int& argc, char** argv, const CommandLineRequest& request)
         printLine(stderr, QStringLiteral("pixmora: ") + screen.openError());
         return 1;
     }
+    // One grab in a fresh process: the socket is quicker than setting up shared memory.
+    screen.setSharedMemoryEnabled(false);
     const GrabResult result = RunGrabCommand(screen, request.grabTarget, request.grabDelayMs, request.file);
     if (!result.ok) {
         printLine(stderr, QStringLiteral("pixmora: ") + result.error);
@@ -184,7 +186,12 @@ int RunPixmora(int argc, char** argv)
     services.executablePath = QCoreApplication::applicationFilePath();
 
     TMainForm form(services);
-    QObject::connect(&channel, &InstanceChannel::messageReceived, &form, &TMainForm::handleInstanceMessage);
+    // Only the numbers other programs may send are taken from the socket: the first-show
+    // follow-up, for one, is the window's own business.
+    QObject::connect(&channel, &InstanceChannel::messageReceived, &form, [&form](const InstanceMessage& m) {
+        if (isKnownMessage(m.number))
+            form.handleInstanceMessage(m);
+    });
     form.show();
     splash.reset();
 

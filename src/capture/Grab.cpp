@@ -9,13 +9,13 @@ namespace {
 // and everything when the server refused the request, is black.
 QImage grabOnPrimary(Screen& screen, const QRect& rect, const QRect& primary)
 {
-    QImage out(rect.size(), QImage::Format_RGB32);
-    if (out.isNull())
-        return out;
     const QRect part = rect.intersected(primary);
     const QImage piece = part.isEmpty() ? QImage() : screen.grab(part);
     if (part == rect && piece.size() == rect.size())
         return piece.convertToFormat(QImage::Format_RGB32);
+    QImage out(rect.size(), QImage::Format_RGB32);
+    if (out.isNull())
+        return out;
     out.fill(Qt::black);
     if (piece.size() != part.size() || part.isEmpty())
         return out;

@@ -1,10 +1,10 @@
 #include "capture/GrabCommand.h"
 
 #include "capture/Grab.h"
+#include "platform/AtomicFile.h"
 
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QThread>
 
 namespace px {
@@ -20,18 +20,18 @@ GrabResult WriteGrabbedPicture(const QImage& image, const QString& outputFile)
     else
         return {false, QStringLiteral("unsupported output format '%1' (use .bmp or .png)").arg(ext)};
 
-    QSaveFile file(outputFile);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, QStringLiteral("cannot write %1: %2").arg(outputFile, file.errorString())};
-    QImageWriter writer(&file, format);
-    if (format == "png")
-        writer.setQuality(80);  // zlib level 1: screen content compresses well already at the fastest level
-    if (!writer.write(image)) {
-        file.cancelWriting();
-        return {false, QStringLiteral("cannot write %1: %2").arg(outputFile, writer.errorString())};
-    }
-    if (!file.commit())
-        return {false, QStringLiteral("cannot write %1: %2").arg(outputFile, file.errorString())};
+    QString error;
+    const bool written = writeFileAtomically(outputFile, [&](QIODevice& file, QString* why) {
+        QImageWriter writer(&file, format);
+        if (format == "png")
+            writer.setQuality(80);  // zlib level 1: screen content compresses well already at the fastest level
+        if (writer.write(image))
+            return true;
+        *why = QStringLiteral("cannot write %1: %2").arg(outputFile, writer.errorString());
+        return false;
+    }, &error);
+    if (!written)
+        return {false, error};
     return {true, {}};
 }
 

@@ -39,6 +39,10 @@ public:
     // The deepest mapped window under a screen point (0 when none).
     virtual WindowId windowAt(const QPoint& p) = 0;
     virtual std::optional<WindowInfo> windowInfo(WindowId id) = 0;
+    // The first top-level window of the desktop's window list with this class and title (0
+    // when there is none), and bringing a window to the front.
+    virtual WindowId findTopLevelWindow(const QString& className, const QString& title) = 0;
+    virtual bool activateWindow(WindowId id) = 0;
     // Sends pending requests to the server and waits until it has handled them, so that a
     // following wait sees windows already unmapped.
     virtual void flush() = 0;
@@ -66,7 +70,19 @@ public:
             return foreground_;
         return std::nullopt;
     }
+    WindowId findTopLevelWindow(const QString& className, const QString& title) override
+    {
+        if (foreground_ && foreground_->className == className && foreground_->title == title)
+            return foreground_->id;
+        return 0;
+    }
+    bool activateWindow(WindowId id) override
+    {
+        activated_ = id;
+        return id != 0;
+    }
     void flush() override { ++flushes_; }
+    WindowId activated_ = 0;
 };
 
 } // namespace px

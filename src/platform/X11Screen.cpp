@@ -9,6 +9,7 @@
 #include <sys/shm.h>
 
 #include <array>
+#include <iterator>
 #include <bit>
 #include <cstdlib>
 #include <cstring>
@@ -169,6 +170,7 @@ struct X11Screen::Impl {
     xcb_atom_t netWmName = XCB_ATOM_NONE;
     xcb_atom_t utf8String = XCB_ATOM_NONE;
     xcb_atom_t wmState = XCB_ATOM_NONE;
+    xcb_atom_t netClientList = XCB_ATOM_NONE;
 
     ~Impl()
     {
@@ -193,6 +195,9 @@ struct X11Screen::Impl {
     void releaseSegment();
     bool grabShm(const QRect& part, QImage& out, const QPoint& at);
     bool grabPlain(const QRect& part, QImage& out, const QPoint& at);
+    // The pixels of part, on the screen as a whole, in the reply buffer itself; null when the
+    // server's layout is not QImage's.
+    QImage grabPlainInPlace(const QRect& part);
 
     std::optional<QRect> rootGeometry();
     std::optional<QRect> crtcRect(xcb_randr_crtc_t crtc);
@@ -236,12 +241,13 @@ void X11Screen::Impl::open(const QString& displayName)
     readLayout(setup, it.data);
 
     static const char* const names[] = {"_NET_ACTIVE_WINDOW", "_NET_WM_NAME", "UTF8_STRING",
-                                        "WM_STATE"};
-    xcb_intern_atom_cookie_t cookies[4];
-    for (int i = 0; i < 4; ++i)
+                                        "WM_STATE", "_NET_CLIENT_LIST"};
+    constexpr int count = int(std::size(names));
+    xcb_intern_atom_cookie_t cookies[count];
+    for (int i = 0; i < count; ++i)
         cookies[i] = xcb_intern_atom(conn, 0, std::uint16_t(std::strlen(names[i])), names[i]);
-    xcb_atom_t* targets[] = {&netActiveWindow, &netWmName, &utf8String, &wmState};
-    for (int i = 0; i < 4; ++i) {
+    xcb_atom_t* targets[] = {&netActiveWindow, &netWmName, &utf8String, &wmState, &netClientList};
+    for (int i = 0; i < count; ++i) {
         if (auto r = take(conn, xcb_intern_atom_reply, cookies[i]))
             *targets[i] = r->atom;
     }
@@ -379,6 +385,36 @@ bool X11Screen::Impl::grabPlain(const QRect& part, QImage& out, const QPoint& at
         return false;
     return convertX11Pixels(xcb_get_image_data(r.get()), int(stride), part.width(), part.height(),
                             layout, out, at);
+}
+
+QImage X11Screen::Impl::grabPlainInPlace(const QRect& part)
+{
+    const bool nativeLayout = layout.bitsPerPixel == 32 && !layout.msbFirst && layout.redMask == 0xff0000
+        && layout.greenMask == 0xff00 && layout.blueMask == 0xff;
+    if (!nativeLayout)
+        return QImage();
+    xcb_get_image_reply_t* r = xcb_get_image_reply(
+        conn,
+        xcb_get_image(conn, XCB_IMAGE_FORMAT_Z_PIXMAP, root, std::int16_t(part.x()), std::int16_t(part.y()),
+                      std::uint16_t(part.width()), std::uint16_t(part.height()), ~0u),
+        nullptr);
+    if (!r)
+        return QImage();
+    const std::size_t stride = strideFor(part.width());
+    const int len = xcb_get_image_data_length(r);
+    if (r->depth != rootDepth || len < 0 || std::size_t(len) < stride * std::size_t(part.height())) {
+        std::free(r);
+        return QImage();
+    }
+    std::uint8_t* data = xcb_get_image_data(r);
+    // The unused top byte becomes opaque, as QImage::Format_RGB32 expects.
+    for (int y = 0; y < part.height(); ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(data + std::size_t(y) * stride);
+        for (int x = 0; x < part.width(); ++x)
+            row[x] |= 0xff000000u;
+    }
+    return QImage(data, part.width(), part.height(), qsizetype(stride), QImage::Format_RGB32,
+                  [](void* reply) { std::free(reply); }, r);
 }
 
 std::optional<QRect> X11Screen::Impl::rootGeometry()
@@ -586,10 +622,16 @@ QImage X11Screen::grab(const QRect& rect)
     const auto rootRect = d->rootGeometry();
     if (!rootRect)
         return QImage();
+    const QRect part = rect.intersected(*rootRect);
+    if (part == rect && !(d->shmEnabled && d->shmServer)) {
+        // The whole rectangle lies on the screen: the reply's pixels become the picture
+        // without another copy (a fresh 8 MB buffer costs more than the copy itself).
+        if (QImage direct = d->grabPlainInPlace(part); !direct.isNull())
+            return direct;
+    }
     QImage out(rect.size(), QImage::Format_RGB32);
     if (out.isNull())
         return QImage();
-    const QRect part = rect.intersected(*rootRect);
     if (part != rect)
         out.fill(Qt::black);
     if (part.isEmpty())
@@ -719,6 +761,45 @@ std::optional<WindowInfo> X11Screen::windowInfo(WindowId id)
     info.className = *cls;
     info.title = *title;
     return info;
+}
+
+WindowId X11Screen::findTopLevelWindow(const QString& className, const QString& title)
+{
+    if (!d->ok() || d->netClientList == XCB_ATOM_NONE)
+        return 0;
+    // The window manager's list of managed windows; a window that vanished while we look is
+    // skipped.
+    constexpr std::uint32_t kMaxWindows = 4096;
+    auto r = take(d->conn, xcb_get_property_reply,
+                  xcb_get_property(d->conn, 0, d->root, d->netClientList, XCB_ATOM_WINDOW, 0, kMaxWindows));
+    if (!r || r->format != 32)
+        return 0;
+    const auto* ids = static_cast<const xcb_window_t*>(xcb_get_property_value(r.get()));
+    const int n = xcb_get_property_value_length(r.get()) / 4;
+    for (int i = 0; i < n; ++i) {
+        if (d->windowClass(ids[i]) == className && d->title(ids[i]) == title)
+            return ids[i];
+    }
+    return 0;
+}
+
+bool X11Screen::activateWindow(WindowId id)
+{
+    if (!d->ok() || id == XCB_NONE || d->netActiveWindow == XCB_ATOM_NONE)
+        return false;
+    // The window manager is asked, as a pager asks (source 2): it raises and focuses.
+    xcb_client_message_event_t ev{};
+    ev.response_type = XCB_CLIENT_MESSAGE;
+    ev.format = 32;
+    ev.window = id;
+    ev.type = d->netActiveWindow;
+    ev.data.data32[0] = 2;
+    ev.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(d->conn, 0, d->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&ev));
+    xcb_flush(d->conn);
+    return true;
 }
 
 void X11Screen::flush()

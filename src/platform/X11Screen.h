@@ -27,6 +27,8 @@ public:
     std::optional<WindowInfo> foregroundWindow() override;
     WindowId windowAt(const QPoint& p) override;
     std::optional<WindowInfo> windowInfo(WindowId id) override;
+    WindowId findTopLevelWindow(const QString& className, const QString& title) override;
+    bool activateWindow(WindowId id) override;
     void flush() override;
 
     // Switches the shared-memory path of grab() on or off (it stays off when the server

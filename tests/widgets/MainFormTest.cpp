@@ -18,6 +18,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -185,6 +186,17 @@ TEST_F(MainFormTest, RemoteCapture_NeedsTheAddOnNamedInPx5Ini)
     EXPECT_EQ(f.Options.ScanTool, 12);
     f.ScanClick();
     EXPECT_EQ(launcher.started, QStringList{addOn});
+
+    // The window menu brings the add-on's window forward while it exists.
+    const QList<QAction*> front = f.ui().actionsForHandler(QStringLiteral("FernblickMenuItemClick"));
+    ASSERT_EQ(front.size(), 1);
+    emit f.ui().windowMenu->aboutToShow();
+    EXPECT_FALSE(front[0]->isEnabled());
+    screen.foreground_ = WindowInfo{42, QRect(0, 0, 10, 10), QStringLiteral("TMainForm"), QStringLiteral("Fernblick 1.0")};
+    emit f.ui().windowMenu->aboutToShow();
+    ASSERT_TRUE(front[0]->isEnabled());
+    front[0]->trigger();
+    EXPECT_EQ(screen.activated_, 42u);
 }
 
 TEST_F(MainFormTest, CommandsOfLaterParts_AreDisabledAndTheirMenusPresent)
