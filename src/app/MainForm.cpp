@@ -153,6 +153,8 @@ void TMainForm::connectHandlers()
         auto fn = it.value();
         connect(a, &QAction::triggered, this, [fn, a] { fn(a); });
     }
+    // The manual needs its file.
+    enableHandler(QStringLiteral("HandbuchMenuItemClick"), QFileInfo::exists(helpFile_));
     for (QAction* top : menuBar()->actions())
         if (top->menu())
             disableEmptySubmenus(top->menu());
