@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-randr0-dev libxcb-xtest0-dev
   libx11-dev libx11-xcb-dev libxfixes-dev
-  libcanberra-dev
+  libcanberra-dev libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth jwm xdotool x11-apps x11-utils imagemagick
 )
@@ -28,6 +28,8 @@ if ((${#missing[@]})); then
 fi
 
 export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ccache}
+# Paths below the checkout count as relative, so another clone reuses the cache.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PIXMORA_ROOT}
 if [ ! -f "$PIXMORA_BUILD/build.ninja" ]; then
   cmake -S "$PIXMORA_ROOT" -B "$PIXMORA_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release
 fi

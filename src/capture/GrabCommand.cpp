@@ -1,6 +1,7 @@
 #include "capture/GrabCommand.h"
 
 #include "capture/Grab.h"
+#include "files/PngWriter.h"
 #include "platform/AtomicFile.h"
 
 #include <QFileInfo>
@@ -12,23 +13,23 @@ namespace px {
 GrabResult WriteGrabbedPicture(const QImage& image, const QString& outputFile)
 {
     const QString ext = QFileInfo(outputFile).suffix().toLower();
-    QByteArray format;
-    if (ext == QLatin1String("bmp"))
-        format = "bmp";
-    else if (ext == QLatin1String("png"))
-        format = "png";
-    else
+    if (ext != QLatin1String("bmp") && ext != QLatin1String("png"))
         return {false, QStringLiteral("unsupported output format '%1' (use .bmp or .png)").arg(ext)};
 
     QString error;
     const bool written = writeFileAtomically(outputFile, [&](QIODevice& file, QString* why) {
-        QImageWriter writer(&file, format);
-        if (format == "png")
-            writer.setQuality(80);  // zlib level 1: screen content compresses well already at the fastest level
-        if (writer.write(image))
-            return true;
-        *why = QStringLiteral("cannot write %1: %2").arg(outputFile, writer.errorString());
-        return false;
+        QString reason;
+        bool ok = false;
+        if (ext == QLatin1String("png")) {
+            ok = WritePng(image, file, PngOptions{}, &reason);
+        } else {
+            QImageWriter writer(&file, "bmp");
+            ok = writer.write(image);
+            reason = writer.errorString();
+        }
+        if (!ok)
+            *why = QStringLiteral("cannot write %1: %2").arg(outputFile, reason);
+        return ok;
     }, &error);
     if (!written)
         return {false, error};
