@@ -1,5 +1,6 @@
 // The main window's life: creation, show, close, system commands, hints and idle work.
 #include "app/MainForm.h"
+#include "platform/ProgramInfo.h"
 
 #include "app/GuiSettings.h"
 #include "app/Messages.h"
@@ -34,7 +35,6 @@ namespace px {
 
 namespace {
 
-const QString kTitle = QStringLiteral("Pixmora 5.0");
 // Shown after the date in status panel 0 when hints are off.
 const QString kDateNotice = QStringLiteral(" - Pixmora 5.0 Screen-Capture");
 
@@ -51,7 +51,7 @@ TMainForm::TMainForm(const MainFormServices& services, QWidget* parent)
     : QMainWindow(parent)
     , services_(services)
 {
-    showMessage = [this](const QString& text) { QMessageBox::information(this, kTitle, text); };
+    showMessage = [this](const QString& text) { QMessageBox::information(this, kProgramTitle, text); };
     askYesNo = [this](const QString& text) {
         QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), text,
                         QMessageBox::Yes | QMessageBox::No, this);
@@ -62,7 +62,7 @@ TMainForm::TMainForm(const MainFormServices& services, QWidget* parent)
         return box.exec() == QMessageBox::Yes;
     };
     setObjectName(QStringLiteral("TMainForm"));
-    setWindowTitle(kTitle);
+    setWindowTitle(kProgramTitle);
     setWindowIcon(ProgramIcon());
     ui_.setupUi(this);
     FormCreate();
@@ -104,6 +104,9 @@ void TMainForm::FormCreate()
         Options.ScanTool = 0;
     for (const QString& handler : {QStringLiteral("RemScrMenuItemClick"), QStringLiteral("FernblickMenuItemClick")})
         for (QAction* a : ui_.actionsForHandler(handler))
+            a->setVisible(remoteAppPath_.has_value());
+    for (QAction* a : ui_.actionsForHandler(QStringLiteral("ShapeMenuItemClick")))
+        if (a->property("tag").toInt() == 12)
             a->setVisible(remoteAppPath_.has_value());
     MaximizeToggle = 1;
     setAcceptDrops(true);

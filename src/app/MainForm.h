@@ -40,7 +40,6 @@ struct MainFormServices {
     ProcessLauncher* launcher = nullptr;
     Autostart* autostart = nullptr;
     QString executablePath;        // for the autostart entries
-    QString startupFile;           // the command line's picture, opened at start
 };
 
 class TMainForm : public QMainWindow {

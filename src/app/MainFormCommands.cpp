@@ -146,7 +146,7 @@ void TMainForm::DeskMenuItemClick(bool fromTray)
         picture_ = shot;
 
     // Automatic file creation: with its folder missing the capture is not saved and the
-    // user is told. Saving under the next automatic name joins here with the result pipeline.
+    // user is told.
     CurrentFileValid = false;
     if (Options.PersSave && !QFileInfo(nativePath(Options.OutDir)).isDir()) {
         showPicture();
@@ -154,6 +154,9 @@ void TMainForm::DeskMenuItemClick(bool fromTray)
         showMessage(MessageText(QStringLiteral("showmsg_autofilecreate_mistake")));
         return;
     }
+    // Saving under the next automatic name joins here with the result pipeline; until then
+    // the user learns that the picture was not saved instead of believing it was.
+    const bool autoSaveMissing = Options.PersSave;
 
     if (grabbed && Options.ScanSound)
         PlayCaptureSound(*services_.sound, Options.SoundFileNr);
@@ -168,6 +171,9 @@ void TMainForm::DeskMenuItemClick(bool fromTray)
     showPicture();
     if (!grabbed)
         showMessage(QStringLiteral("Der Bildschirm konnte nicht gelesen werden."));
+    else if (autoSaveMissing)
+        showMessage(QStringLiteral("Die automatische Dateierzeugung steht in dieser Version noch nicht zur "
+                                   "Verfügung: das Bild wurde nicht gespeichert."));
     if (Options.MinAScan)
         hideToTray();
 }

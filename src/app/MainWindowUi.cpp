@@ -1,4 +1,5 @@
 #include "app/MainWindowUi.h"
+#include "platform/ProgramInfo.h"
 
 #include "app/MainWindowTables.h"
 #include "app/ProgramIcon.h"
@@ -22,7 +23,6 @@
 namespace px {
 namespace {
 
-const char kProgramTitle[] = "Pixmora 5.0";
 
 QString text(const char* utf8) { return QString::fromUtf8(utf8); }
 
@@ -193,7 +193,7 @@ void routeToolAreaMenu(QMainWindow* window, QMenu* palettePopup, const std::arra
 
 void MainWindowUi::setupUi(QMainWindow* window)
 {
-    window->setWindowTitle(text(kProgramTitle));
+    window->setWindowTitle(kProgramTitle);
     window->setWindowIcon(ProgramIcon());
     window->setGeometry(280, 240, 630, 470);
 
@@ -333,7 +333,7 @@ void MainWindowUi::setupUi(QMainWindow* window)
 
     // The main window decides when the tray icon shows.
     trayIcon = new QSystemTrayIcon(ProgramIcon(), window);
-    trayIcon->setToolTip(text(kProgramTitle));
+    trayIcon->setToolTip(kProgramTitle);
     trayIcon->setContextMenu(trayMenu);
 }
 

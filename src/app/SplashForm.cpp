@@ -1,4 +1,5 @@
 #include "app/SplashForm.h"
+#include "platform/ProgramInfo.h"
 
 #include "app/ProgramIcon.h"
 
@@ -26,7 +27,7 @@ QPixmap splashPicture(int width, int height)
     font.setPixelSize(30);
     p.setFont(font);
     p.setPen(Qt::white);
-    p.drawText(QRect(72, 14, width - 80, 52), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Pixmora 5.0"));
+    p.drawText(QRect(72, 14, width - 80, 52), Qt::AlignLeft | Qt::AlignVCenter, kProgramTitle);
     return pixmap;
 }
 

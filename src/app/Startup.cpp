@@ -1,5 +1,6 @@
 // The program block: command line, single instance, settings, splash and the main window.
 #include "app/Startup.h"
+#include "platform/ProgramInfo.h"
 
 #include "app/CommandLine.h"
 #include "app/ErrorReport.h"
@@ -54,9 +55,9 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception& error) {
-            QMessageBox::critical(nullptr, QStringLiteral("Pixmora 5.0"), ErrorReportText(error));
+            QMessageBox::critical(nullptr, kProgramTitle, ErrorReportText(error));
         } catch (...) {
-            QMessageBox::critical(nullptr, QStringLiteral("Pixmora 5.0"),
+            QMessageBox::critical(nullptr, kProgramTitle,
                                   ErrorReportText(QStringLiteral("unknown"), QStringLiteral("-")));
         }
         return false;
@@ -145,7 +146,7 @@ int RunPixmora(int argc, char** argv)
     const std::optional<InstanceMessage> message = MessageForRunningInstance(request, bitmap);
 
     TApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Pixmora 5.0"));
+    QApplication::setApplicationName(kProgramTitle);
     QApplication::setQuitOnLastWindowClosed(false);  // the tray keeps the program alive
 
     InstanceChannel channel;

@@ -1,18 +1,17 @@
 #include "platform/Autostart.h"
+#include "platform/ProgramInfo.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace px {
 
 namespace {
-
-const QString kProgramTitle = QStringLiteral("Pixmora 5.0");
 
 // Escapes of a value of type string in a desktop entry.
 QString escapedString(const QString& s)
@@ -62,20 +61,7 @@ QString execArgument(const QString& arg)
 
 bool writeEntry(const QString& path, const QString& text, QString* error)
 {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder)) {
-        if (error)
-            *error = QStringLiteral("cannot create the folder %1").arg(folder);
-        return false;
-    }
-    QSaveFile file(path);
-    const QByteArray bytes = text.toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return saveFileDurably(path, text.toUtf8(), error);
 }
 
 } // namespace
@@ -90,8 +76,7 @@ QString desktopEntryText(const QString& executable, const QString& name, bool on
     text += QStringLiteral("Exec=%1\n").arg(escapedString(execArgument(executable)));
     text += QStringLiteral("Terminal=false\n"
                            "X-GNOME-Autostart-enabled=true\n");
-    if (onceOnly)
-        text += QStringLiteral("X-Pixmora-RunOnce=true\n");
+    text += onceOnly ? QStringLiteral("X-Pixmora-RunOnce=true\n") : QStringLiteral("X-Pixmora-Autostart=true\n");
     return text;
 }
 
@@ -117,10 +102,25 @@ QString Autostart::runOncePath() const
 
 bool Autostart::setEnabled(bool enabled, const QString& executable, QString* error)
 {
-    if (enabled)
-        return writeEntry(entryPath(), desktopEntryText(executable, kProgramTitle, false), error);
-    QFile file(entryPath());
-    if (!file.exists() || file.remove())
+    // Only the entry this program wrote (it carries our mark) is ever replaced or removed: an
+    // entry the user or the desktop made stays as it is.
+    const QString path = entryPath();
+    const bool exists = QFile::exists(path);
+    const IniFile current = exists ? IniFile::load(path) : IniFile();
+    const QString section = QStringLiteral("Desktop Entry");
+    const bool ours = current.readString(section, QStringLiteral("X-Pixmora-Autostart")) == QLatin1String("true");
+    if (exists && !ours)
+        return true;
+    if (enabled) {
+        const QString text = desktopEntryText(executable, kProgramTitle, false);
+        // Left alone while it starts this program: a desktop's own switch in it is kept.
+        if (exists && current.readString(section, QStringLiteral("Exec"))
+                          == IniFile::fromText(text.toUtf8()).readString(section, QStringLiteral("Exec")))
+            return true;
+        return writeEntry(path, text, error);
+    }
+    QFile file(path);
+    if (!exists || file.remove())
         return true;
     if (error)
         *error = file.errorString();

@@ -1,5 +1,7 @@
 #include "platform/IniFile.h"
 
+#include "platform/AtomicFile.h"
+
 #include "platform/TextDecoding.h"
 
 #include <QDir>
@@ -18,17 +20,6 @@ constexpr qsizetype kMaxIniText = 1024 * 1024;
 bool sameName(const QString& a, const QString& b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-QString decodeText(QByteArrayView bytes)
-{
-    if (bytes.startsWith("\xFF\xFE")) {
-        const QByteArrayView body = bytes.sliced(2, (bytes.size() - 2) & ~qsizetype(1));
-        return decodeUtf16LE(body);
-    }
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes = bytes.sliced(3);
-    return decodeEightBit(bytes);
 }
 
 QString withoutLineBreaks(QString s)
@@ -62,7 +53,7 @@ IniFile IniFile::fromText(const QByteArray& text)
         const qsizetype lastBreak = input.lastIndexOf('\n');
         input = input.first(lastBreak < 0 ? 0 : lastBreak + 1);
     }
-    QString decoded = decodeText(input);
+    QString decoded = decodeTextFile(input);
     // Byte-order marks other than the one that chose the encoding are no text; kept, one at
     // the start of the saved file would be taken for a mark when it is read again.
     decoded.remove(QChar(0xFEFF));
@@ -216,20 +207,7 @@ QByteArray IniFile::toText() const
 
 bool IniFile::save(const QString& path, QString* error) const
 {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder)) {
-        if (error)
-            *error = QStringLiteral("cannot create the folder %1").arg(folder);
-        return false;
-    }
-    QSaveFile file(path);
-    const QByteArray text = toText();
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return saveFileDurably(path, toText(), error);
 }
 
 } // namespace px

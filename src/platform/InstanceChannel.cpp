@@ -7,8 +7,10 @@
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QPointer>
+#include <QTimer>
 
 #include <deque>
+#include <optional>
 #include <unistd.h>
 
 namespace px {
@@ -138,14 +140,20 @@ bool InstanceChannel::listen(QString* error)
 
 InstanceChannel::Role InstanceChannel::sendOrListen(const std::vector<InstanceMessage>& messages, QString* error)
 {
-    switch (trySend(messages, 3000, error)) {
-    case SendResult::Sent:
-        return Role::Forwarded;
-    case SendResult::Failed:
-        return Role::Failed;
-    case SendResult::NoInstance:
-        break;
-    }
+    // Sent: another instance took the messages. Failed: one answered but did not take them.
+    auto sendFirst = [&]() -> std::optional<Role> {
+        switch (trySend(messages, 3000, error)) {
+        case SendResult::Sent:
+            return Role::Forwarded;
+        case SendResult::Failed:
+            return Role::Failed;
+        case SendResult::NoInstance:
+            break;
+        }
+        return std::nullopt;
+    };
+    if (const auto role = sendFirst())
+        return *role;
     // Two starts at the same moment: the second to take the lock finds the first listening.
     QLockFile lock(lockFilePath());
     if (!lock.tryLock(lockTimeoutMs_)) {
@@ -153,21 +161,29 @@ InstanceChannel::Role InstanceChannel::sendOrListen(const std::vector<InstanceMe
             *error = QStringLiteral("cannot take the lock %1").arg(lockFilePath());
         return Role::Failed;
     }
-    switch (trySend(messages, 3000, error)) {
-    case SendResult::Sent:
-        return Role::Forwarded;
-    case SendResult::Failed:
-        return Role::Failed;
-    case SendResult::NoInstance:
-        break;
-    }
+    if (const auto role = sendFirst())
+        return *role;
     return startListening(error) ? Role::Primary : Role::Failed;
 }
 
 void InstanceChannel::onNewConnection()
 {
-    while (QLocalSocket* socket = server_->nextPendingConnection())
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        // A few senders at a time are plenty; more are turned away rather than let them use
+        // up the program's file handles.
+        if (openConnections_ >= kMaxConnections) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        ++openConnections_;
+        QPointer<InstanceChannel> self(this);
+        connect(socket, &QObject::destroyed, this, [self] {
+            if (self)
+                --self->openConnections_;
+        });
         serve(socket);
+    }
 }
 
 void InstanceChannel::serve(QLocalSocket* socket)
@@ -198,9 +214,8 @@ void InstanceChannel::serve(QLocalSocket* socket)
                 state->pending.push_back(std::move(m));
                 continue;
             }
-            if (status == DecodeStatus::BadFrame || state->buffer.size() > kMaxBufferedPerConnection) {
+            if (status == DecodeStatus::BadFrame)
                 drop();
-            }
             break;
         }
         if (state->delivering)
@@ -217,6 +232,13 @@ void InstanceChannel::serve(QLocalSocket* socket)
         state->delivering = false;
     };
 
+    // A sender that goes quiet in the middle of a frame is dropped after a while.
+    auto* idle = new QTimer(socket);
+    idle->setSingleShot(true);
+    idle->setInterval(idleTimeoutMs_);
+    connect(idle, &QTimer::timeout, socket, drop);
+    idle->start();
+    connect(socket, &QLocalSocket::readyRead, idle, qOverload<>(&QTimer::start));
     connect(socket, &QLocalSocket::readyRead, socket, receive);
     connect(socket, &QLocalSocket::disconnected, socket, [receive, guard] {
         receive();

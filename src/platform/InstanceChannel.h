@@ -19,7 +19,9 @@ namespace px {
 QString defaultInstanceSocketName();
 
 // At most this much unread data is held per connection (one whole frame).
-constexpr qint64 kMaxBufferedPerConnection = qint64(kFrameHeaderSize) + kMaxPayload;
+// Senders served at the same time, and how long one may stay silent before it is dropped.
+constexpr int kMaxConnections = 8;
+constexpr int kIdleTimeoutMs = 10000;
 
 class InstanceChannel : public QObject {
     Q_OBJECT
@@ -39,6 +41,7 @@ public:
     // How long a start waits for the lock another start holds (default 5000 ms). A lock left
     // by a start that died is taken over at once.
     void setLockTimeout(int ms) { lockTimeoutMs_ = ms; }
+    void setIdleTimeout(int ms) { idleTimeoutMs_ = ms; }
 
     // Convenience for start-up: send when another instance runs, else listen.
     enum class Role { Forwarded, Primary, Failed };
@@ -50,6 +53,8 @@ signals:
     void messageReceived(const px::InstanceMessage& message);
 
 private:
+    int openConnections_ = 0;
+    int idleTimeoutMs_ = kIdleTimeoutMs;
     enum class SendResult { NoInstance, Sent, Failed };
     // NoInstance: nobody listens (no socket, or a stale one). Failed: an instance answered
     // but did not take the messages; then no second listener may be started.

@@ -1,5 +1,7 @@
 #include "platform/RegFile.h"
 
+#include "platform/AtomicFile.h"
+
 #include "platform/ProgramFolder.h"
 #include "platform/TextDecoding.h"
 
@@ -19,19 +21,6 @@ constexpr qsizetype kMaxRegText = 64 * 1024 * 1024;
 const QString kRootName = QStringLiteral("HKEY_CURRENT_USER");
 
 bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
-
-QString decodeFile(const QByteArray& raw)
-{
-    if (raw.startsWith("\xFF\xFE")) {
-        // An odd trailing byte is half a character of a cut-off file; the parser then sees
-        // the text up to there.
-        const QByteArrayView body = QByteArrayView(raw).sliced(2, (raw.size() - 2) & ~qsizetype(1));
-        return decodeUtf16LE(body);
-    }
-    if (raw.startsWith("\xEF\xBB\xBF"))
-        return decodeEightBit(QByteArrayView(raw).sliced(3));
-    return decodeEightBit(raw);
-}
 
 int hexDigit(QChar c)
 {
@@ -383,7 +372,7 @@ RegParseResult parseRegText(const QByteArray& text)
         r.error = QStringLiteral("file too large (%1 bytes, at most %2 are read)").arg(text.size()).arg(kMaxRegText);
         return r;
     }
-    const QString decoded = decodeFile(text);
+    const QString decoded = decodeTextFile(text);
     return Parser(decoded).run();
 }
 
@@ -466,8 +455,10 @@ RegLoadResult loadRegistryFile(const QString& path)
     // Keep the unreadable file for the user to look at; the next save would otherwise
     // replace it.
     result.problem = problem;
-    const QString aside = path + QStringLiteral(".bad");
-    QFile::remove(aside);
+    // An older unreadable file keeps its name: the next free ".bad", ".bad.1", ... is taken.
+    QString aside = path + QStringLiteral(".bad");
+    for (int n = 1; QFileInfo::exists(aside) && n < 1000; ++n)
+        aside = path + QStringLiteral(".bad.%1").arg(n);
     if (QFile::rename(path, aside))
         result.movedAsideTo = aside;
     else
@@ -477,26 +468,7 @@ RegLoadResult loadRegistryFile(const QString& path)
 
 bool saveRegistryFile(const Registry& registry, const QString& path, QString* error)
 {
-    const QFileInfo info(path);
-    if (!QDir().mkpath(info.absolutePath())) {
-        if (error)
-            *error = QStringLiteral("cannot create the folder %1").arg(info.absolutePath());
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    const QByteArray text = formatRegText(registry);
-    if (file.write(text) != text.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return saveFileDurably(path, formatRegText(registry), error);
 }
 
 } // namespace px

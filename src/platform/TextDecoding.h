@@ -34,4 +34,16 @@ inline QString decodeEightBit(QByteArrayView bytes)
     return QString::fromLatin1(bytes);
 }
 
+// A text file's bytes: UTF-16LE when it starts with that byte-order mark (an odd trailing
+// byte, half a character of a cut-off file, is dropped), else 8-bit text as above with a
+// UTF-8 byte-order mark skipped.
+inline QString decodeTextFile(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xFF\xFE"))
+        return decodeUtf16LE(bytes.sliced(2, (bytes.size() - 2) & ~qsizetype(1)));
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    return decodeEightBit(bytes);
+}
+
 } // namespace px

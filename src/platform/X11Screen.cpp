@@ -8,6 +8,7 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#include <algorithm>
 #include <array>
 #include <iterator>
 #include <bit>
@@ -36,6 +37,21 @@ XcbPtr<Reply> take(xcb_connection_t* c,
     return XcbPtr<Reply>(r);
 }
 
+// xcb sizes the variable part of a reply from counts inside the reply, which a faulty
+// server could set larger than what it sent; the reply holds 4 * length bytes after its
+// 32-byte header. These give the part that is really there.
+int propertyBytes(const xcb_get_property_reply_t* r)
+{
+    const std::size_t claimed = std::size_t(std::max(0, xcb_get_property_value_length(r)));
+    return int(std::min(claimed, 4 * std::size_t(r->length)));
+}
+
+template <typename Reply>
+std::size_t wordsAvailable(const Reply* r, std::size_t claimed)
+{
+    return std::min(claimed, std::size_t(r->length));
+}
+
 // Windows nest only a few levels deep; the cap guards against a server that lies.
 constexpr int kMaxTreeDepth = 64;
 // Window titles longer than this (in 32-bit units) are cut.
@@ -43,7 +59,7 @@ constexpr std::uint32_t kMaxTextLongs = 4096;
 
 QString textFromProperty(const xcb_get_property_reply_t* r, xcb_atom_t utf8)
 {
-    const int len = xcb_get_property_value_length(r);
+    const int len = propertyBytes(r);
     if (r->format != 8 || len <= 0)
         return QString();
     const char* data = static_cast<const char*>(xcb_get_property_value(r));
@@ -71,7 +87,6 @@ struct X11Screen::Impl {
     bool shmEnabled = true;
     bool lastGrabShm = false;
 
-    int shmId = -1;
     void* shmAddr = nullptr;
     xcb_shm_seg_t shmSeg = 0;
     std::size_t shmSize = 0;
@@ -244,7 +259,6 @@ bool X11Screen::Impl::ensureSegment(std::size_t size)
         shmServer = false;
         return false;
     }
-    shmId = id;
     shmAddr = addr;
     shmSeg = seg;
     shmSize = size;
@@ -261,7 +275,6 @@ void X11Screen::Impl::releaseSegment()
     }
     ::shmdt(shmAddr);
     shmAddr = nullptr;
-    shmId = -1;
     shmSeg = 0;
     shmSize = 0;
 }
@@ -301,11 +314,11 @@ QImage X11Screen::Impl::grabPlainInPlace(const QRect& part)
 {
     if (!isQImageLayout(layout))
         return QImage();
-    xcb_get_image_reply_t* r = xcb_get_image_reply(
-        conn,
-        xcb_get_image(conn, XCB_IMAGE_FORMAT_Z_PIXMAP, root, std::int16_t(part.x()), std::int16_t(part.y()),
-                      std::uint16_t(part.width()), std::uint16_t(part.height()), ~0u),
-        nullptr);
+    xcb_get_image_reply_t* r = take(conn, xcb_get_image_reply,
+                                    xcb_get_image(conn, XCB_IMAGE_FORMAT_Z_PIXMAP, root, std::int16_t(part.x()),
+                                                  std::int16_t(part.y()), std::uint16_t(part.width()),
+                                                  std::uint16_t(part.height()), ~0u))
+                                   .release();
     if (!r)
         return QImage();
     const std::size_t stride = strideFor(part.width());
@@ -408,7 +421,8 @@ std::optional<xcb_window_t> X11Screen::Impl::clientOf(xcb_window_t frame)
             if (!t)
                 continue;
             const xcb_window_t* c = xcb_query_tree_children(t.get());
-            children.insert(children.end(), c, c + xcb_query_tree_children_length(t.get()));
+            children.insert(children.end(), c,
+                            c + wordsAvailable(t.get(), std::size_t(std::max(0, xcb_query_tree_children_length(t.get())))));
         }
         std::vector<xcb_get_property_cookie_t> cookies;
         cookies.reserve(children.size());
@@ -444,7 +458,7 @@ std::optional<QString> X11Screen::Impl::windowClass(xcb_window_t w)
     if (!r)
         return std::nullopt;
     // "instance\0class\0": the class is the second string.
-    const int len = xcb_get_property_value_length(r.get());
+    const int len = propertyBytes(r.get());
     if (r->format != 8 || len <= 0)
         return QString();
     const char* data = static_cast<const char*>(xcb_get_property_value(r.get()));
@@ -511,7 +525,8 @@ QRect X11Screen::primaryGeometry()
                         xcb_randr_get_screen_resources_current(d->conn, d->root));
         if (res) {
             const xcb_randr_crtc_t* crtcs = xcb_randr_get_screen_resources_current_crtcs(res.get());
-            const int n = xcb_randr_get_screen_resources_current_crtcs_length(res.get());
+            const int n = int(wordsAvailable(
+                res.get(), std::size_t(std::max(0, xcb_randr_get_screen_resources_current_crtcs_length(res.get())))));
             for (int i = 0; i < n; ++i) {
                 const auto r = d->crtcRect(crtcs[i]);
                 if (r && r->topLeft() == QPoint(0, 0))
@@ -574,7 +589,8 @@ CursorImage X11Screen::cursorImage()
         return result;
     const int w = r->width;
     const int h = r->height;
-    if (xcb_xfixes_get_cursor_image_cursor_image_length(r.get()) < w * h)
+    // One 32-bit word a pixel, all of them inside the reply.
+    if (std::size_t(w) * std::size_t(h) > std::size_t(r->length))
         return result;
     QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
     if (img.isNull())
@@ -595,7 +611,7 @@ std::optional<WindowInfo> X11Screen::foregroundWindow()
     xcb_window_t active = XCB_NONE;
     auto r = take(d->conn, xcb_get_property_reply,
                   xcb_get_property(d->conn, 0, d->root, d->netActiveWindow, XCB_ATOM_WINDOW, 0, 1));
-    if (r && r->type == XCB_ATOM_WINDOW && r->format == 32 && xcb_get_property_value_length(r.get()) >= 4) {
+    if (r && r->type == XCB_ATOM_WINDOW && r->format == 32 && propertyBytes(r.get()) >= 4) {
         std::memcpy(&active, xcb_get_property_value(r.get()), 4);
     } else {
         // No window manager that names the active window: the window with the input focus
@@ -683,7 +699,7 @@ WindowId X11Screen::findTopLevelWindow(const QString& className, const QString& 
     if (!r || r->format != 32)
         return 0;
     const auto* ids = static_cast<const xcb_window_t*>(xcb_get_property_value(r.get()));
-    const int n = xcb_get_property_value_length(r.get()) / 4;
+    const int n = propertyBytes(r.get()) / 4;
     for (int i = 0; i < n; ++i) {
         if (d->windowClass(ids[i]) == className && d->title(ids[i]) == title)
             return ids[i];

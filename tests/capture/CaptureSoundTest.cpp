@@ -29,6 +29,7 @@ TEST(CaptureSound, PlayCaptureSound_PlaysFromTheProgramFolder)
     PlayCaptureSound(player, 12);  // no such sound: nothing is played
     EXPECT_EQ(player.played, QStringList({QStringLiteral("/opt/pixmora-test/Templates/camera3.wav"),
                                           QStringLiteral("/opt/pixmora-test/Templates/camera.snd")}));
+    setProgramFolderForTesting({});
 }
 
 // Every sound the table names is shipped: a short mono 16-bit PCM WAV file.

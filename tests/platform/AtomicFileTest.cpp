@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -58,6 +59,22 @@ TEST(AtomicFile, FailedWriteLeavesTheOldFileAsItWas)
     EXPECT_EQ(contents(path), "new");
     EXPECT_EQ(QFile::permissions(path) & (QFile::ReadOther | QFile::ReadGroup | QFile::ReadOwner | QFile::WriteOwner),
               QFile::ReadOwner | QFile::WriteOwner);
+}
+
+TEST(AtomicFile, WritesThroughALinkAndHandlesLongNames)
+{
+    QTemporaryDir dir;
+    const QString real = dir.filePath(QStringLiteral("real.png"));
+    const QString link = dir.filePath(QStringLiteral("link.png"));
+    ASSERT_TRUE(QFile::link(real, link));
+    ASSERT_TRUE(writeFileAtomically(link, [](QIODevice& f, QString*) { return f.write("via link") == 8; }));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(contents(real), "via link");
+
+    const QString longName = dir.filePath(QString(250, QLatin1Char('n')) + QStringLiteral(".png"));
+    QString error;
+    EXPECT_TRUE(writeFileAtomically(longName, [](QIODevice& f, QString*) { return f.write("x") == 1; }, &error))
+        << error.toStdString();
 }
 
 TEST(AtomicFile, MissingFolderIsAnErrorWithTheReason)

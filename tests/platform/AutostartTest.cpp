@@ -111,3 +111,39 @@ TEST(Autostart, DefaultFolderFollowsXdgConfigHome)
     else
         qputenv("XDG_CONFIG_HOME", old);
 }
+
+TEST(Autostart, EntriesItDidNotWriteAreLeftAlone)
+{
+    QTemporaryDir dir;
+    Autostart autostart(dir.path());
+    const QByteArray foreign = "[Desktop Entry]\nType=Application\nExec=/usr/local/bin/pixmora --show\n";
+    {
+        QFile f(autostart.entryPath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(foreign);
+    }
+    for (bool enabled : {false, true}) {
+        ASSERT_TRUE(autostart.setEnabled(enabled, "/usr/bin/pixmora"));
+        QFile f(autostart.entryPath());
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << enabled;
+        EXPECT_EQ(f.readAll(), foreign) << enabled;
+    }
+}
+
+TEST(Autostart, OwnEntrySwitchedOffOnTheDesktopStaysOff)
+{
+    QTemporaryDir dir;
+    Autostart autostart(dir.path());
+    ASSERT_TRUE(autostart.setEnabled(true, "/usr/bin/pixmora"));
+    {
+        QFile f(autostart.entryPath());
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write("Hidden=true\n");
+    }
+    ASSERT_TRUE(autostart.setEnabled(true, "/usr/bin/pixmora"));
+    EXPECT_FALSE(autostart.isEnabled());
+    ASSERT_TRUE(autostart.setEnabled(true, "/opt/pixmora/pixmora"));  // moved: the entry follows
+    EXPECT_TRUE(autostart.isEnabled());
+    ASSERT_TRUE(autostart.setEnabled(false, "/opt/pixmora/pixmora"));
+    EXPECT_FALSE(QFile::exists(autostart.entryPath()));
+}

@@ -194,3 +194,39 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
+
+TEST_F(InstanceChannelTest, SilentAndSurplusSendersAreTurnedAway)
+{
+    InstanceChannel first(socketPath());
+    first.setIdleTimeout(300);
+    std::vector<InstanceMessage> received;
+    collect(first, received);
+    ASSERT_TRUE(first.listen());
+
+    // Eight senders that connect and say nothing fill every place; a ninth is refused.
+    std::vector<std::unique_ptr<QLocalSocket>> silent;
+    for (int i = 0; i < kMaxConnections; ++i) {
+        silent.push_back(std::make_unique<QLocalSocket>());
+        silent.back()->connectToServer(socketPath());
+        ASSERT_TRUE(silent.back()->waitForConnected(1000));
+    }
+    QLocalSocket surplus;
+    surplus.connectToServer(socketPath());
+    surplus.write(encodeMessage({msg::ShowProgram, 0, {}}));
+    surplus.flush();
+    EXPECT_TRUE(waitFor([&] { return surplus.state() == QLocalSocket::UnconnectedState; }));
+
+    // Half a frame and then silence: dropped once the idle time has passed, and the places
+    // are free again.
+    silent.front()->write(encodeMessage({msg::OpenFile, 0, "/tmp/x.png"}).left(10));
+    silent.front()->flush();
+    EXPECT_TRUE(waitFor([&] {
+        return std::all_of(silent.begin(), silent.end(),
+                           [](const auto& s) { return s->state() == QLocalSocket::UnconnectedState; });
+    }));
+    EXPECT_TRUE(received.empty());
+
+    InstanceChannel later(socketPath());
+    EXPECT_EQ(later.sendOrListen({{msg::ShowProgram, 0, {}}}), InstanceChannel::Role::Forwarded);
+    EXPECT_TRUE(waitFor([&] { return received.size() == 1; }));
+}

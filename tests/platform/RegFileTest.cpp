@@ -259,10 +259,12 @@ TEST(RegFile, MovesUnparsableFileAside)
         EXPECT_TRUE(r.fileExisted) << name;
         EXPECT_FALSE(r.problem.isEmpty()) << name;
         EXPECT_TRUE(r.problem.startsWith("line ")) << r.problem.toStdString();
-        EXPECT_EQ(r.movedAsideTo, path + ".bad");
+        // The older unreadable file is the user's only copy of those settings: it stays.
+        EXPECT_EQ(r.movedAsideTo, path + ".bad.1");
         EXPECT_TRUE(r.registry.allKeys().isEmpty());
         EXPECT_FALSE(QFile::exists(path));
-        EXPECT_EQ(readAll(path + ".bad"), content);
+        EXPECT_EQ(readAll(path + ".bad.1"), content);
+        EXPECT_EQ(readAll(path + ".bad"), "an older bad file");
 
         // The next start finds no file and has nothing to say.
         EXPECT_TRUE(loadRegistryFile(path).problem.isEmpty());
