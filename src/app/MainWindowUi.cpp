@@ -127,6 +127,7 @@ private:
     {
         for (QAction* pen : markColrPopup_->actions()) {
             auto* copy = new QAction(pen->icon(), pen->text(), menu);
+            copy->setObjectName(QStringLiteral("Mark") + pen->objectName());
             copy->setProperty("handler", pen->property("handler"));
             copy->setProperty("tag", pen->property("tag"));
             actions_.append(copy);
@@ -204,6 +205,7 @@ void MainWindowUi::setupUi(QMainWindow* window)
     const auto pens = MarkerPens();
     for (std::size_t tag = 0; tag < pens.size(); ++tag) {
         auto* pen = new QAction(MarkerPenIcon(pens[tag].colour, pens[tag].width), text(pens[tag].caption), markColrPopupMenu);
+        pen->setObjectName(text(pens[tag].caption) + QStringLiteral("MenuItem"));
         pen->setProperty("handler", QStringLiteral("RedThinMenuItemClick"));
         pen->setProperty("tag", int(tag));
         actions_.append(pen);

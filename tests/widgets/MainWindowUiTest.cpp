@@ -334,3 +334,18 @@ TEST_F(MainWindowUiTest, StatusBarPanelsAndPicture)
 }
 
 } // namespace
+
+// The language file addresses every command by its component name, so each needs one of its
+// own.
+TEST_F(MainWindowUiTest, EveryCommandHasAComponentNameOfItsOwn)
+{
+    std::map<QString, int> seen;
+    for (const QAction* a : ui.allActions()) {
+        if (a->isSeparator())
+            continue;
+        EXPECT_FALSE(a->objectName().isEmpty()) << a->text().toStdString();
+        ++seen[a->objectName()];
+    }
+    for (const auto& [name, count] : seen)
+        EXPECT_EQ(count, 1) << name.toStdString();
+}
