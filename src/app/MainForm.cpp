@@ -3,7 +3,8 @@
 #include "platform/ProgramInfo.h"
 
 #include "app/GuiSettings.h"
-#include "app/Messages.h"
+#include "app/LanguageProperties.h"
+#include "app/MultiLanguage.h"
 #include "app/PaletteColors.h"
 #include "app/ProgramIcon.h"
 #include "platform/Autostart.h"
@@ -64,6 +65,7 @@ TMainForm::TMainForm(const MainFormServices& services, QWidget* parent)
     setObjectName(QStringLiteral("TMainForm"));
     setWindowTitle(kProgramTitle);
     setWindowIcon(ProgramIcon());
+    InstallWidgetPropertyApplier();
     ui_.setupUi(this);
     FormCreate();
     connectHandlers();
@@ -108,8 +110,69 @@ void TMainForm::FormCreate()
     for (QAction* a : ui_.actionsForHandler(QStringLiteral("ShapeMenuItemClick")))
         if (a->property("tag").toInt() == 12)
             a->setVisible(remoteAppPath_.has_value());
+    LoadLanguages();
     MaximizeToggle = 1;
     setAcceptDrops(true);
+    updateCheckMarks();
+}
+
+void TMainForm::LoadLanguages()
+{
+    // Without the language file the built-in German texts stay and lookups are empty.
+    PXMultiLanguage = new TMultiLanguage(this);
+    const auto script = LoadLanguageFile(programFile(QStringLiteral("Templates/Languages.lng")));
+    if (script)
+        PXMultiLanguage->SetScript(*script);
+    // Italian, Spanish and French are offered only when the file has their sections.
+    static const char* const sections[] = {"[italian]", "[espaniol]", "[france]"};
+    for (QAction* a : ui_.actionsForHandler(QStringLiteral("GermanMenuItemClick"))) {
+        const int tag = a->property("tag").toInt();
+        if (tag >= 2 && tag <= 4)
+            a->setEnabled(script && ScriptHasLine(*script, QString::fromLatin1(sections[tag - 2])));
+    }
+    ApplyLanguage();
+}
+
+void TMainForm::ApplyLanguage()
+{
+    PXMultiLanguage->SetLanguage(LanguageSectionName(Options.Language));
+    SetCaptureToolHints();
+    // Texts that come from message keys rather than from a component's own entry.
+    const QString colView = Msg(QStringLiteral("statbar_colview"));
+    if (!colView.isEmpty())
+        ui_.statusPanels[2]->setText(colView);
+    const QString graphic = Msg(QStringLiteral("statbar_graphic_txt"));
+    if (!graphic.isEmpty() && !picture_.isNull())
+        ui_.statusPanels[4]->setText(graphic + QString::number(picture_.width()) + QStringLiteral(" x ")
+                                     + QString::number(picture_.height()));
+}
+
+void TMainForm::SetCaptureToolHints()
+{
+    // The capture-tool items, the palette submenu and the marker submenu take their hints
+    // and captions from message keys.
+    for (QAction* a : ui_.allActions()) {
+        const QString hint = Msg(a->property("hintKey").toString());
+        if (!hint.isEmpty()) {
+            const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+            a->setToolTip(bar < 0 ? hint : hint.left(bar));
+            a->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+        }
+        const QString caption = Msg(a->property("captionKey").toString());
+        if (!caption.isEmpty())
+            a->setText(caption);
+    }
+}
+
+QString TMainForm::Msg(const QString& key) const
+{
+    return PXMultiLanguage && !key.isEmpty() ? PXMultiLanguage->Lookup(key) : QString();
+}
+
+void TMainForm::GermanMenuItemClick(QAction* item)
+{
+    Options.Language = item->property("tag").toInt();
+    ApplyLanguage();
     updateCheckMarks();
 }
 
@@ -127,6 +190,7 @@ void TMainForm::connectHandlers()
     });
     on(QStringLiteral("RemScrMenuItemClick"), [this](QAction*) { RemScrMenuItemClick(); });
     on(QStringLiteral("FernblickMenuItemClick"), [this](QAction*) { FernblickMenuItemClick(); });
+    on(QStringLiteral("GermanMenuItemClick"), [this](QAction* a) { GermanMenuItemClick(a); });
     on(QStringLiteral("CloseClick"), [this](QAction*) { CloseClick(); });
     on(QStringLiteral("HandbuchMenuItemClick"), [this](QAction*) { HandbuchMenuItemClick(); });
     on(QStringLiteral("ReadmeMenuItemClick"), [this](QAction*) { ReadmeMenuItemClick(); });
@@ -273,7 +337,7 @@ void TMainForm::FormShow()
 {
     setAcceptDrops(true);
     if (!FirstShowDone) {
-        ui_.statusPanels[0]->setText(MessageText(QStringLiteral("statbar_app_run")));
+        ui_.statusPanels[0]->setText(Msg(QStringLiteral("statbar_app_run")));
         FirstShowDone = true;
         QTimer::singleShot(0, this, [this] { handleInstanceMessage({msg::FirstShowFollowUp, 0, {}}); });
     }
@@ -290,7 +354,7 @@ bool TMainForm::FormCloseQuery()
 {
     if (!Options.EndDlg)
         return true;
-    return askYesNo(MessageText(QStringLiteral("msgdlg_closequery")));
+    return askYesNo(Msg(QStringLiteral("msgdlg_closequery")));
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
@@ -351,7 +415,7 @@ void TMainForm::FormClose()
             problems << error;
     }
     if (!problems.isEmpty())
-        showMessage(MessageText(QStringLiteral("showmsg_write_error_registry")) + problems.join(QLatin1Char('\n')));
+        showMessage(Msg(QStringLiteral("showmsg_write_error_registry")) + problems.join(QLatin1Char('\n')));
 }
 
 void TMainForm::commitSession()
@@ -424,7 +488,7 @@ void TMainForm::ApplicationIdle()
     if (ui_.statusPanels[4]->text().isEmpty())
         ui_.statusPanels[4]->setText(QStringLiteral("X: 0   Y: 0"));
     if (ui_.statusPanels[0]->text().isEmpty())
-        ui_.statusPanels[0]->setText(MessageText(QStringLiteral("statbar_app_run")));
+        ui_.statusPanels[0]->setText(Msg(QStringLiteral("statbar_app_run")));
     if (!Options.StatBarHints && StatusDate != QDate::currentDate())
         StatusDate = QDate::currentDate();
 }

@@ -26,6 +26,7 @@ class QTimer;
 namespace px {
 
 class Autostart;
+class TMultiLanguage;
 class ProcessLauncher;
 class Registry;
 class Screen;
@@ -64,6 +65,10 @@ public:
     int MaximizeToggle = 1;
     QRect RestoreBounds;
 
+    // The window's translator and the message text of a key ("" for an unknown key).
+    TMultiLanguage* PXMultiLanguage = nullptr;
+    QString Msg(const QString& key) const;
+
     const QImage& picture() const { return picture_; }
     void setPicture(const QImage& image);
     MainWindowUi& ui() { return ui_; }
@@ -83,6 +88,7 @@ public:
     void DeskMenuItemClick(bool fromTray = false);
     void RemScrMenuItemClick();
     void FernblickMenuItemClick();
+    void GermanMenuItemClick(QAction* item);
     void CloseClick();
     void OpenHandedOverFile(const QString& path);
 
@@ -130,6 +136,9 @@ private:
     void loadBitmapMessage(const QByteArray& bmp);
     std::uint32_t remoteAddOnWindow() const;
     void WinMenuItemClick();
+    void LoadLanguages();
+    void ApplyLanguage();
+    void SetCaptureToolHints();
     static bool disableEmptySubmenus(QMenu* menu);
     void magneticMaximize();
     void commitSession();

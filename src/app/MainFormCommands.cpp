@@ -3,7 +3,6 @@
 #include "app/MainForm.h"
 
 #include "app/DisplaySync.h"
-#include "app/Messages.h"
 #include "capture/CaptureSound.h"
 #include "capture/Grab.h"
 #include "platform/IniFile.h"
@@ -65,8 +64,7 @@ void TMainForm::ScanClick()
         RemScrMenuItemClick();
         return;
     }
-    showMessage(QStringLiteral("Dieses Scan-Werkzeug steht in dieser Version noch nicht zur Verfügung. "
-                               "Bitte wählen Sie ein anderes Werkzeug."));
+    showMessage(Msg(QStringLiteral("showmsg_tool_not_available")));
 }
 
 void TMainForm::ShapeMenuItemClick(QAction* item)
@@ -151,7 +149,7 @@ void TMainForm::DeskMenuItemClick(bool fromTray)
     if (Options.PersSave && !QFileInfo(nativePath(Options.OutDir)).isDir()) {
         showPicture();
         fromTray ? showFromTray() : show();
-        showMessage(MessageText(QStringLiteral("showmsg_autofilecreate_mistake")));
+        showMessage(Msg(QStringLiteral("showmsg_autofilecreate_mistake")));
         return;
     }
     // Saving under the next automatic name joins here with the result pipeline; until then
@@ -170,10 +168,9 @@ void TMainForm::DeskMenuItemClick(bool fromTray)
     }
     showPicture();
     if (!grabbed)
-        showMessage(QStringLiteral("Der Bildschirm konnte nicht gelesen werden."));
+        showMessage(Msg(QStringLiteral("showmsg_screen_not_readable")));
     else if (autoSaveMissing)
-        showMessage(QStringLiteral("Die automatische Dateierzeugung steht in dieser Version noch nicht zur "
-                                   "Verfügung: das Bild wurde nicht gespeichert."));
+        showMessage(Msg(QStringLiteral("showmsg_autosave_not_available")));
     if (Options.MinAScan)
         hideToTray();
 }
@@ -241,8 +238,7 @@ void TMainForm::loadBitmapMessage(const QByteArray& bmp)
 {
     QImage image;
     if (!bmp.startsWith("BM") || !image.loadFromData(bmp, "BMP")) {
-        showMessage(MessageText(QStringLiteral("showmsg_except_invalid_data"))
-                    + QStringLiteral("Die empfangenen Daten sind keine BMP-Datei."));
+        showMessage(Msg(QStringLiteral("showmsg_except_invalid_data")) + Msg(QStringLiteral("showmsg_no_bmp_data")));
         return;
     }
     SaveUndoCopy();
@@ -253,14 +249,14 @@ void TMainForm::OpenHandedOverFile(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.isFile()) {
-        showMessage(MessageText(QStringLiteral("showmsg_file_evtl_not_exists")));
+        showMessage(Msg(QStringLiteral("showmsg_file_evtl_not_exists")));
         return;
     }
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     const QImage image = reader.read();
     if (image.isNull()) {
-        showMessage(MessageText(QStringLiteral("showmsg_file_evtl_not_exists")) + QLatin1Char('\n') + reader.errorString());
+        showMessage(Msg(QStringLiteral("showmsg_file_evtl_not_exists")) + QLatin1Char('\n') + reader.errorString());
         return;
     }
     const QString ext = info.suffix().toLower();
@@ -273,7 +269,7 @@ void TMainForm::OpenHandedOverFile(const QString& path)
     }
     CurrentFile = info.absoluteFilePath();
     CurrentFileValid = true;
-    ui_.statusPanels[4]->setText(MessageText(QStringLiteral("statbar_graphic_txt")) + QString::number(image.width())
+    ui_.statusPanels[4]->setText(Msg(QStringLiteral("statbar_graphic_txt")) + QString::number(image.width())
                                  + QStringLiteral(" x ") + QString::number(image.height()));
 }
 
@@ -306,7 +302,7 @@ void TMainForm::ReadmeMenuItemClick()
 {
     const QString readme = programFile(QStringLiteral("Readme.txt"));
     if (!QFileInfo::exists(readme)) {
-        showMessage(MessageText(QStringLiteral("showmsg_no_txt_file_available")));
+        showMessage(Msg(QStringLiteral("showmsg_no_txt_file_available")));
         return;
     }
     services_.launcher->open(readme);

@@ -198,9 +198,8 @@ int RunPixmora(int argc, char** argv)
 
     if (!loaded.problem.isEmpty())
         QTimer::singleShot(0, &form, [&form, &loaded] {
-            form.showMessage(QStringLiteral("Die Einstellungen konnten nicht gelesen werden (%1). Die Datei wurde als "
-                                            "%2 beiseitegelegt; Pixmora startet mit den Standardeinstellungen.")
-                                 .arg(loaded.problem, loaded.movedAsideTo));
+            form.showMessage(form.Msg(QStringLiteral("showmsg_settings_moved_aside")) + loaded.problem
+                             + QStringLiteral(" (") + loaded.movedAsideTo + QLatin1Char(')'));
         });
     // The first instance handles its own command line like a handed-over request.
     if (message && message->number != msg::ShowProgram)

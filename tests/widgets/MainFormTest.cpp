@@ -2,7 +2,7 @@
 // sound player and launcher on the offscreen platform.
 #include "app/MainForm.h"
 
-#include "app/Messages.h"
+#include "app/MultiLanguage.h"
 #include "app/ProgramOptions.h"
 #include "platform/Autostart.h"
 #include "platform/InstanceMessage.h"
@@ -54,6 +54,9 @@ protected:
         ASSERT_TRUE(dir.isValid());
         setProgramFolderForTesting(dir.path() + QStringLiteral("/program/"));
         QDir().mkpath(dir.path() + QStringLiteral("/program/Templates"));
+        // The shipped language file, so that messages carry their real texts.
+        ASSERT_TRUE(QFile::copy(QStringLiteral(PIXMORA_SOURCE_DIR "/resources/Templates/Languages.lng"),
+                                programFile(QStringLiteral("Templates/Languages.lng"))));
         screen.desktop_ = patternImage(320, 200);
     }
     void TearDown() override { setProgramFolderForTesting({}); }
@@ -142,7 +145,8 @@ TEST_F(MainFormTest, DesktopCapture_WithAutomaticFilesButNoFolder_SaysSoAndComes
     f.show();
     f.DeskMenuItemClick(false);
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0], MessageText(QStringLiteral("showmsg_autofilecreate_mistake")));
+    EXPECT_EQ(messages[0], f.Msg(QStringLiteral("showmsg_autofilecreate_mistake")));
+    EXPECT_FALSE(messages[0].isEmpty());
     EXPECT_TRUE(f.isVisible());
     EXPECT_FALSE(f.CurrentFileValid);
 }
@@ -156,6 +160,7 @@ TEST_F(MainFormTest, DesktopCapture_WithAutomaticFilesSaysThePictureWasNotSaved)
     EXPECT_FALSE(f.picture().isNull());
     EXPECT_FALSE(f.CurrentFileValid);
     ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], f.Msg(QStringLiteral("showmsg_autosave_not_available")));
     EXPECT_TRUE(messages[0].contains(QStringLiteral("nicht gespeichert"))) << messages[0].toStdString();
 }
 
@@ -264,7 +269,7 @@ TEST_F(MainFormTest, Messages_OpenFileShowsThePictureOrSaysItIsMissing)
     TMainForm& f = makeForm();
     f.handleInstanceMessage({msg::OpenFile, 0, (dir.path() + QStringLiteral("/nope.png")).toUtf8()});
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0], MessageText(QStringLiteral("showmsg_file_evtl_not_exists")));
+    EXPECT_EQ(messages[0], f.Msg(QStringLiteral("showmsg_file_evtl_not_exists")));
     EXPECT_FALSE(f.CurrentFileValid);
 
     const QString png = dir.path() + QStringLiteral("/shot.png");
@@ -274,7 +279,7 @@ TEST_F(MainFormTest, Messages_OpenFileShowsThePictureOrSaysItIsMissing)
     EXPECT_TRUE(f.CurrentFileValid);
     EXPECT_EQ(f.CurrentFile, png);
     EXPECT_EQ(f.ui().statusPanels[6]->text(), QStringLiteral("|bmp| - png"));
-    EXPECT_EQ(f.ui().statusPanels[4]->text(), MessageText(QStringLiteral("statbar_graphic_txt")) + QStringLiteral("64 x 48"));
+    EXPECT_EQ(f.ui().statusPanels[4]->text(), f.Msg(QStringLiteral("statbar_graphic_txt")) + QStringLiteral("64 x 48"));
 }
 
 TEST_F(MainFormTest, Close_WithEndDlgAndNo_KeepsRunning)
@@ -283,7 +288,7 @@ TEST_F(MainFormTest, Close_WithEndDlgAndNo_KeepsRunning)
     f.show();
     answer = false;
     f.CloseClick();
-    EXPECT_EQ(questions, QStringList{MessageText(QStringLiteral("msgdlg_closequery"))});
+    EXPECT_EQ(questions, QStringList{f.Msg(QStringLiteral("msgdlg_closequery"))});
     EXPECT_TRUE(f.isVisible());
     EXPECT_FALSE(f.ClosingByCommand);
     EXPECT_FALSE(QFile::exists(dir.path() + QStringLiteral("/config/registry.reg")));
@@ -304,6 +309,47 @@ TEST_F(MainFormTest, Close_WritesEveryOptionAndTheAutostartEntry)
     for (const OptionRow& row : OptionTable())
         EXPECT_TRUE(saved.registry.value(optionsKey(), QString::fromLatin1(row.name)).has_value()) << row.name;
     EXPECT_TRUE(autostart.isEnabled());
+}
+
+TEST_F(MainFormTest, Language_SwitchesTheWindowAndTheHintsAtOnce)
+{
+    TMainForm& f = makeForm();
+    QAction* scan = f.ui().action(QStringLiteral("ScanMenuItem"));
+    QAction* desk = f.ui().action(QStringLiteral("DeskMenuItem"));
+    ASSERT_TRUE(scan && desk);
+    EXPECT_EQ(scan->text(), QStringLiteral("S&cannen"));
+    const QString germanHint = desk->statusTip();
+    EXPECT_FALSE(germanHint.isEmpty());
+
+    QAction* english = nullptr;
+    for (QAction* a : f.ui().actionsForHandler(QStringLiteral("GermanMenuItemClick"))) {
+        EXPECT_TRUE(a->isEnabled()) << a->property("tag").toInt();  // the file has all five sections
+        if (a->property("tag").toInt() == 1)
+            english = a;
+    }
+    ASSERT_NE(english, nullptr);
+    english->trigger();
+    EXPECT_EQ(f.Options.Language, 1);
+    EXPECT_TRUE(english->isChecked());
+    EXPECT_NE(scan->text(), QStringLiteral("S&cannen"));
+    EXPECT_EQ(scan->text(), LookupEntry(SectionEntries(f.PXMultiLanguage->Script(), QStringLiteral("english")),
+                                        QStringLiteral("ScanMenuItem.Caption")));
+    EXPECT_NE(desk->statusTip(), germanHint);
+    EXPECT_EQ(f.ui().statusPanels[2]->text(), f.Msg(QStringLiteral("statbar_colview")));
+    EXPECT_EQ(f.Msg(QStringLiteral("msgdlg_closequery")),
+              LookupEntry(SectionEntries(f.PXMultiLanguage->Script(), QStringLiteral("english")),
+                          QStringLiteral("msgdlg_closequery")));
+}
+
+TEST_F(MainFormTest, Language_WithoutTheFileKeepsTheBuiltInTexts)
+{
+    QFile::remove(programFile(QStringLiteral("Templates/Languages.lng")));
+    writeOption(QStringLiteral("Language"), 1);
+    TMainForm& f = makeForm();
+    EXPECT_EQ(f.ui().action(QStringLiteral("ScanMenuItem"))->text(), QStringLiteral("S&cannen"));
+    EXPECT_TRUE(f.Msg(QStringLiteral("msgdlg_closequery")).isEmpty());
+    for (QAction* a : f.ui().actionsForHandler(QStringLiteral("GermanMenuItemClick")))
+        EXPECT_EQ(a->isEnabled(), a->property("tag").toInt() < 2);
 }
 
 } // namespace
