@@ -56,8 +56,11 @@ TMainForm::TMainForm(const MainFormServices& services, QWidget* parent)
     askYesNo = [this](const QString& text) {
         QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), text,
                         QMessageBox::Yes | QMessageBox::No, this);
-        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
-        box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
+        // The buttons speak the program's language (Qt's own texts are English).
+        const QString yes = Msg(QStringLiteral("msgdlg_button_yes"));
+        const QString no = Msg(QStringLiteral("msgdlg_button_no"));
+        box.button(QMessageBox::Yes)->setText(yes.isEmpty() ? QStringLiteral("&Ja") : yes);
+        box.button(QMessageBox::No)->setText(no.isEmpty() ? QStringLiteral("&Nein") : no);
         box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes;
