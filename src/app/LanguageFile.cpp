@@ -1,5 +1,7 @@
 #include "app/LanguageFile.h"
 
+#include "platform/TextDecoding.h"
+
 #include <QFile>
 #include <QStringDecoder>
 #include <array>
@@ -9,26 +11,6 @@
 namespace px {
 
 namespace {
-
-// Windows-1252 differs from Latin-1 in 0x80..0x9F; the five codes it leaves undefined keep
-// their C1 control characters.
-constexpr std::array<char16_t, 32> kCp1252High{
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-QString decodeCp1252(QByteArrayView bytes)
-{
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar* out = text.data();
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        *out++ = (b >= 0x80 && b <= 0x9F) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
-    }
-    return text;
-}
 
 // Blanks and control characters at both ends go; anything above the space stays (a
 // no-break space in a value is the translator's choice).
@@ -143,10 +125,7 @@ QStringList DecodeLanguageText(QByteArrayView bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (utf8.hasError())
-        text = decodeCp1252(bytes);
+    const QString text = decodeEightBit(bytes);
 
     QStringList lines;
     qsizetype start = 0;

@@ -4,7 +4,7 @@
 // taken as they stand (no escapes, commas are plain text, surrounding blanks trimmed, one
 // pair of surrounding double quotes removed), lines starting with ';' are comments and lines
 // that are neither a section nor key=value are ignored. Missing file = empty.
-// Text is read as UTF-8, or as Latin-1 when it is not valid UTF-8. Written values that would
+// Text is read as UTF-8, or as Windows-1252 when it is not valid UTF-8. Written values that would
 // not read back as written (surrounding blanks or quotes) are enclosed in quotes; line breaks
 // in names and values are written as blanks since they would start a new line.
 #include <QByteArray>

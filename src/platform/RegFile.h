@@ -7,7 +7,7 @@
 //   "ShellExtAr"=hex:00,00,00,00,00,00,00,00,00
 // Keys outside HKEY_CURRENT_USER are skipped (with a warning). Line ends CRLF or LF; long
 // hex lines may continue with a trailing backslash. Written with CRLF line ends, UTF-8.
-// Files without a byte-order mark are read as UTF-8, or as Latin-1 when they are not valid
+// Files without a byte-order mark are read as UTF-8, or as Windows-1252 when they are not valid
 // UTF-8; "FF FE" marks UTF-16LE. Deletions are applied: "[-KEY]" removes the key and its
 // subkeys, "name"=- removes a value. hex(1) holding a zero-terminated UTF-16LE string (how
 // Windows stores one), hex(3) (binary) and a four-byte hex(4) (a dword) are read as String,

@@ -22,8 +22,27 @@ inline QString decodeUtf16LE(QByteArrayView bytes)
     return text;
 }
 
-// 8-bit text: UTF-8 when the bytes are valid UTF-8, else Latin-1 (older files written in the
-// Windows code page).
+// Windows-1252, the code page of older Windows files: Latin-1 but for 0x80..0x9F (the five
+// codes it leaves undefined keep their C1 control characters).
+inline QString decodeCp1252(QByteArrayView bytes)
+{
+    static constexpr char16_t high[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    };
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        *out++ = (b >= 0x80 && b <= 0x9F) ? QChar(high[b - 0x80]) : QChar(b);
+    }
+    return text;
+}
+
+// 8-bit text: UTF-8 when the bytes are valid UTF-8, else Windows-1252 (older files written
+// in the Windows code page).
 inline QString decodeEightBit(QByteArrayView bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8,
@@ -31,7 +50,7 @@ inline QString decodeEightBit(QByteArrayView bytes)
     QString text = utf8(bytes);
     if (!utf8.hasError())
         return text;
-    return QString::fromLatin1(bytes);
+    return decodeCp1252(bytes);
 }
 
 // A text file's bytes: UTF-16LE when it starts with that byte-order mark (an odd trailing
