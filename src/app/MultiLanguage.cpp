@@ -1,5 +1,7 @@
 #include "app/MultiLanguage.h"
 
+#include <QVariant>
+
 #include <utility>
 
 namespace px {
@@ -41,6 +43,15 @@ void TMultiLanguage::Translate(const QStringList& lines, int languageNumber)
 {
     SetScript(lines);
     SetLanguage(LanguageSectionName(languageNumber));
+}
+
+void TMultiLanguage::TranslateDialog(const QStringList& lines, int languageNumber, const QString& shortName)
+{
+    Translate(lines, languageNumber);
+    // The caption comes from the dialog's title key; without a text the designed one stays.
+    const QString title = Lookup(QStringLiteral("Set_") + shortName + QStringLiteral("_Title"));
+    if (owner_ && !title.isEmpty() && owner_->metaObject()->indexOfProperty("windowTitle") >= 0)
+        owner_->setProperty("windowTitle", QVariant(title));
 }
 
 QString TMultiLanguage::Lookup(const QString& key) const

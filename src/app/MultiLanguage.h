@@ -34,6 +34,9 @@ public:
     // How a dialog translates itself: SetScript(lines), then
     // SetLanguage(LanguageSectionName(languageNumber)).
     void Translate(const QStringList& lines, int languageNumber);
+    // The same for a dialog, which then takes its caption from "Set_" + shortName + "_Title"
+    // ("Set_RecorderForm_Title" for shortName "RecorderForm").
+    void TranslateDialog(const QStringList& lines, int languageNumber, const QString& shortName);
 
     // How entries are applied to the owner, installed once by the widget layer. Without it
     // the entries are only kept for lookups. An applier that throws loses that one entry.

@@ -260,3 +260,19 @@ TEST(LanguageProperties, TranslatorRelabelsItsWindowFromTheSelectedSection)
     EXPECT_EQ(lang->Lookup(QStringLiteral("showmsg_nofileload")), QString());
     TMultiLanguage::SetApplier({});
 }
+
+TEST(LanguageDialogs, ADialogTakesItsCaptionFromItsTitleKey)
+{
+    QWidget dialog;
+    dialog.setWindowTitle(QStringLiteral("designed"));
+    TMultiLanguage lang(&dialog);
+    const QStringList script{QStringLiteral("[german]"), QStringLiteral("Set_RecorderForm_Title='Recorder'"),
+                             QStringLiteral("[english]"), QStringLiteral("Set_RecorderForm_Title='Screen recorder'")};
+    lang.TranslateDialog(script, 1, QStringLiteral("RecorderForm"));
+    EXPECT_EQ(lang.Language(), QStringLiteral("english"));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Screen recorder"));
+    lang.TranslateDialog(script, 99, QStringLiteral("RecorderForm"));  // unknown numbers: german
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Recorder"));
+    lang.TranslateDialog(script, 1, QStringLiteral("NoSuchForm"));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Recorder"));
+}
