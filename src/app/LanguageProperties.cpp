@@ -136,7 +136,9 @@ bool setCaption(QObject* o, const QString& value)
     return true;
 }
 
-bool setHint(QObject* o, const QString& value)
+} // namespace
+
+bool SetHint(QObject* o, const QString& value)
 {
     if (QAction* action = menuEntry(o)) {
         action->setToolTip(shortHint(value));
@@ -151,6 +153,8 @@ bool setHint(QObject* o, const QString& value)
     }
     return true;
 }
+
+namespace {
 
 bool setBoolAlias(QObject* o, const QString& name, const QString& value)
 {
@@ -484,7 +488,7 @@ bool applyToObject(QObject* o, const QString& name, const QString& value)
     if (name == u"Caption")
         return setCaption(o, value);
     if (name == u"Hint")
-        return setHint(o, value);
+        return SetHint(o, value);
     if (name == u"Enabled" || name == u"Visible" || name == u"Checked")
         return setBoolAlias(o, name, value);
     if (name == u"Width" || name == u"Height" || name == u"Left" || name == u"Top")

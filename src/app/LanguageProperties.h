@@ -21,6 +21,10 @@ void InstallWidgetPropertyApplier();
 // nothing or the value does not convert, leaving everything unchanged. Never throws.
 bool ApplyProperty(QObject* owner, const QString& path, const QString& value);
 
+// Sets the tool tip and status-bar text of an action, widget or tray icon from a hint of the
+// form "short|long" (without "|" both get the whole text). False for other objects.
+bool SetHint(QObject* target, const QString& hint);
+
 // A colour value of the language file in palette terms. System colours (clBtnFace, ...) come
 // from palette; clNone and clDefault give an invalid QColor ("the control's own colour").
 // nullopt when the value is no colour.

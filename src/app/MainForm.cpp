@@ -156,11 +156,8 @@ void TMainForm::SetCaptureToolHints()
     // and captions from message keys.
     for (QAction* a : ui_.allActions()) {
         const QString hint = Msg(a->property("hintKey").toString());
-        if (!hint.isEmpty()) {
-            const qsizetype bar = hint.indexOf(QLatin1Char('|'));
-            a->setToolTip(bar < 0 ? hint : hint.left(bar));
-            a->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
-        }
+        if (!hint.isEmpty())
+            SetHint(a, hint);
         const QString caption = Msg(a->property("captionKey").toString());
         if (!caption.isEmpty())
             a->setText(caption);

@@ -1,4 +1,6 @@
 #include "app/MainWindowUi.h"
+
+#include "app/LanguageProperties.h"
 #include "platform/ProgramInfo.h"
 
 #include "app/MainWindowTables.h"
@@ -31,9 +33,7 @@ void applyHint(QAction* action, const QString& hint)
 {
     if (hint.isEmpty())
         return;
-    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
-    action->setToolTip(bar < 0 ? hint : hint.left(bar));
-    action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+    SetHint(action, hint);
 }
 
 // Builds menus from table rows and keeps every action it makes.
