@@ -12,7 +12,7 @@ packages=(
   libx11-dev libx11-xcb-dev libxfixes-dev
   libcanberra-dev libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth jwm xdotool x11-apps x11-utils imagemagick
+  xvfb xauth jwm xdotool x11-apps x11-utils xclip imagemagick
 )
 
 missing=()

@@ -6,6 +6,8 @@
 #include "app/LanguageProperties.h"
 #include "app/MultiLanguage.h"
 #include "app/PaletteColors.h"
+#include "capture/Grab.h"
+#include "capture/ScanForm.h"
 #include "app/ProgramIcon.h"
 #include "platform/Autostart.h"
 #include "platform/IniFile.h"
@@ -71,6 +73,11 @@ TMainForm::TMainForm(const MainFormServices& services, QWidget* parent)
     InstallWidgetPropertyApplier();
     ui_.setupUi(this);
     FormCreate();
+    scanForm_ = std::make_unique<TScanForm>();
+    scanForm_->setWindowTitle(QStringLiteral("TScanForm"));
+    connect(scanForm_.get(), &TScanForm::RegionReleased, this, &TMainForm::ScanFormRegionReleased);
+    connect(scanForm_.get(), &TScanForm::WindowUnderPointerRequested, this, &TMainForm::ScanFormWindowRequested);
+    connect(scanForm_.get(), &TScanForm::Cancelled, this, &TMainForm::ScanFormCancelled);
     connectHandlers();
 
     idleTimer_ = new QTimer(this);
@@ -335,6 +342,16 @@ void TMainForm::showEvent(QShowEvent* event)
 
 void TMainForm::FormShow()
 {
+    // The pointer of an interactive capture goes into the picture once it is shown, at the
+    // place it had on the screen relative to the captured region.
+    if (Options.ImgWithMouse && CursorPending) {
+        CursorPending = false;
+        if (!picture_.isNull()) {
+            DrawCapturedCursor(picture_, capturedCursor_,
+                               CaptureCursorPos - services_.screen->primaryGeometry().topLeft() - cursorOrigin_);
+            showPicture();
+        }
+    }
     setAcceptDrops(true);
     if (!FirstShowDone) {
         ui_.statusPanels[0]->setText(Msg(QStringLiteral("statbar_app_run")));

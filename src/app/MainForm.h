@@ -6,6 +6,7 @@
 #include "app/MainWindowUi.h"
 #include "app/ProgramOptions.h"
 #include "platform/InstanceMessage.h"
+#include "platform/Screen.h"
 
 #include <QDate>
 #include <QHash>
@@ -17,6 +18,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -27,6 +29,7 @@ namespace px {
 
 class Autostart;
 class TMultiLanguage;
+class TScanForm;
 class ProcessLauncher;
 class Registry;
 class Screen;
@@ -85,6 +88,8 @@ public:
 
     // Commands.
     void ScanClick();
+    // The overlay of the interactive capture (tools 0 to 4), created once and reused.
+    TScanForm* ScanForm() const { return scanForm_.get(); }
     void DeskMenuItemClick(bool fromTray = false);
     void RemScrMenuItemClick();
     void FernblickMenuItemClick();
@@ -136,6 +141,13 @@ private:
     void loadBitmapMessage(const QByteArray& bmp);
     std::uint32_t remoteAddOnWindow() const;
     void WinMenuItemClick();
+    void StartInteractiveCapture();
+    void ScanFormRegionReleased(const QPoint& start, const QPoint& end, const QPoint& release, bool objectMode);
+    void ScanFormWindowRequested(const QPoint& pointer);
+    void ScanFormCancelled();
+    void FinishInteractiveCapture(const QImage& picture);
+    QImage windowUnder(const QPoint& point, QPoint* origin);
+    void fitWindowToPicture();
     void LoadLanguages();
     void ApplyLanguage();
     void SetCaptureToolHints();
@@ -149,6 +161,9 @@ private:
     QHash<QString, std::function<void(QAction*)>> handlers_;
     std::optional<QString> remoteAppPath_;
     PicEditPalValues picEditPal_;
+    std::unique_ptr<TScanForm> scanForm_;
+    CursorImage capturedCursor_;   // the pointer's image when the capture started
+    QPoint cursorOrigin_;          // the captured picture's top-left on the primary screen
     QString helpFile_;
     QTimer* idleTimer_ = nullptr;
     bool closing_ = false;

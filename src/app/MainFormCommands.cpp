@@ -45,17 +45,23 @@ const char* const kWebPages[] = {
 bool TMainForm::isToolAvailable(int tool) const
 {
     // The interactive tools and the tool windows attach here as they are built.
-    return tool == 5 || (tool == 12 && remoteCaptureAvailable());
+    return (tool >= 0 && tool <= 5) || (tool == 12 && remoteCaptureAvailable());
 }
 
 void TMainForm::ScanClick()
 {
     ClearSelection();
-    if (Options.ImgWithMouse)
+    if (Options.ImgWithMouse) {
         CaptureCursorPos = services_.screen->cursorPos();
+        capturedCursor_ = services_.screen->cursorImage();
+    }
     const int tool = Options.ScanTool;
     if (tool < 0 || tool > 12)
         return;  // an unknown stored tool does nothing
+    if (tool <= 4) {
+        StartInteractiveCapture();
+        return;
+    }
     if (tool == 5) {
         DeskMenuItemClick(false);
         return;
@@ -125,10 +131,9 @@ void TMainForm::DeskMenuItemClick(bool fromTray)
     ClearSelection();
     // Record the pointer now, also when the command did not come through ScanClick, so that
     // the drawn pointer is where the pointer was and not where an earlier capture left it.
-    CursorImage cursor;
     if (Options.ImgWithMouse) {
         CaptureCursorPos = services_.screen->cursorPos();
-        cursor = services_.screen->cursorImage();
+        capturedCursor_ = services_.screen->cursorImage();
     }
 
     hide();
@@ -164,7 +169,7 @@ void TMainForm::DeskMenuItemClick(bool fromTray)
 
     if (grabbed && Options.ImgWithMouse) {
         const QPoint origin = services_.screen->primaryGeometry().topLeft();
-        DrawCapturedCursor(picture_, cursor, CaptureCursorPos - origin);
+        DrawCapturedCursor(picture_, capturedCursor_, CaptureCursorPos - origin);
     }
     showPicture();
     if (!grabbed)

@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 
 #include "app/MultiLanguage.h"
+#include "capture/ScanForm.h"
 #include "app/ProgramOptions.h"
 #include "platform/Autostart.h"
 #include "platform/InstanceMessage.h"
@@ -179,20 +180,52 @@ TEST_F(MainFormTest, CaptureCommand_DispatchesByTool)
 {
     struct Case {
         int tool;
-        bool grabs;
-        bool says;  // a tool this build cannot run yet says so
+        bool grabs;    // the desktop tool takes the picture at once
+        bool overlay;  // the interactive tools show the frozen screen to mark on
+        bool says;     // a tool this build cannot run yet says so
     };
-    for (const Case c : {Case{5, true, false}, Case{99, false, false}, Case{-1, false, false}, Case{0, false, true},
-                         Case{4, false, true}}) {
+    for (const Case c : {Case{5, true, false, false}, Case{0, false, true, false}, Case{4, false, true, false},
+                         Case{6, false, false, true}, Case{99, false, false, false}, Case{-1, false, false, false}}) {
         registry = Registry();
         writeOption(QStringLiteral("ScanTool"), c.tool);
         writeOption(QStringLiteral("ScanSound"), 0);
+        writeOption(QStringLiteral("ScanDelay"), 0);
         messages.clear();
         TMainForm& f = makeForm();
+        f.show();
         f.ScanClick();
         EXPECT_EQ(!f.picture().isNull(), c.grabs) << "tool " << c.tool;
+        EXPECT_EQ(f.ScanForm()->isVisible(), c.overlay) << "tool " << c.tool;
+        EXPECT_EQ(f.isVisible(), !c.overlay) << "tool " << c.tool;
         EXPECT_EQ(messages.size(), c.says ? 1 : 0) << "tool " << c.tool;
+        f.ScanForm()->hide();
     }
+}
+
+TEST_F(MainFormTest, InteractiveCapture_TakesTheMarkedRegionMaskedFromTheLiveScreen)
+{
+    writeOption(QStringLiteral("ScanTool"), 3);
+    writeOption(QStringLiteral("ShapeColorBg"), 10);
+    writeOption(QStringLiteral("ScanSound"), 0);
+    writeOption(QStringLiteral("ScanDelay"), 0);
+    TMainForm& f = makeForm();
+    f.show();
+    f.ScanClick();
+    ASSERT_TRUE(f.ScanForm()->isVisible());
+    // The overlay reports a drag from the lower right to the upper left.
+    f.ScanForm()->hide();
+    emit f.ScanForm()->RegionReleased(QPoint(120, 90), QPoint(20, 10), QPoint(20, 10), false);
+    ASSERT_EQ(f.picture().size(), QSize(100, 80));
+    EXPECT_EQ(f.picture().pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(f.picture().pixel(50, 40), screen.desktop_.pixel(70, 50));
+    EXPECT_TRUE(f.isVisible());
+
+    // Escape brings the program back with the picture as it was.
+    const QImage before = f.picture();
+    f.ScanClick();
+    emit f.ScanForm()->Cancelled();
+    EXPECT_EQ(f.picture(), before);
+    EXPECT_TRUE(f.isVisible());
 }
 
 TEST_F(MainFormTest, RemoteCapture_NeedsTheAddOnNamedInPx5Ini)

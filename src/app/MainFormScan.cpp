@@ -1,0 +1,182 @@
+// The interactive capture: the frozen screen goes to the overlay, the user marks a region or
+// a window, and the live screen's pixels of it become the picture.
+#include "app/MainForm.h"
+
+#include "app/DisplaySync.h"
+#include "capture/CaptureSound.h"
+#include "capture/Grab.h"
+#include "capture/OverlayGeometry.h"
+#include "capture/ScanForm.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Screen.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+#include <QThread>
+
+namespace px {
+
+namespace {
+
+// After the overlay closes, the screen needs a moment to show the live desktop again.
+constexpr int kOverlayGoneDelayMs = 160;
+
+} // namespace
+
+void TMainForm::StartInteractiveCapture()
+{
+    SaveUndoCopy();
+    ResetPictureView();
+    hide();
+    HideToolWindows(false);
+    syncQtDisplay();
+    services_.screen->flush();
+    QThread::msleep(static_cast<unsigned long>(CaptureDelay));
+
+    QImage frozen;
+    GrabDesktop(*services_.screen, frozen);
+    if (frozen.isNull()) {
+        showFromTray();
+        HideToolWindows(true);
+        showMessage(Msg(QStringLiteral("showmsg_screen_not_readable")));
+        return;
+    }
+
+    // Automatic file creation needs its folder before the capture starts.
+    CurrentFileValid = false;
+    if (Options.PersSave && !QFileInfo(nativePath(Options.OutDir)).isDir()) {
+        showFromTray();
+        HideToolWindows(true);
+        showMessage(Msg(QStringLiteral("showmsg_autofilecreate_mistake")));
+        return;
+    }
+
+    if (Options.ImgWithMouse)
+        DrawCapturedCursor(frozen, capturedCursor_, CaptureCursorPos - services_.screen->primaryGeometry().topLeft());
+
+    ScanFormSettings settings;
+    settings.tool = Options.ScanTool;
+    settings.filledShape = Options.FilledShape;
+    settings.sBorder = Options.SBorder;
+    settings.sBForce = Options.SBForce;
+    settings.sCross = Options.SCross;
+    settings.loupe = Options.Loupe;
+    settings.lFaktor = Options.LFaktor;
+    settings.cursorHint = Options.CursorHint;
+    scanForm_->ShowOverlay(frozen, services_.screen->primaryGeometry(), settings);
+}
+
+void TMainForm::ScanFormRegionReleased(const QPoint& start, const QPoint& end, const QPoint& release,
+                                       bool objectMode)
+{
+    syncQtDisplay();
+    services_.screen->flush();
+    QThread::msleep(kOverlayGoneDelayMs);
+
+    QImage result;
+    QPoint origin;  // where the picture's top-left corner was on the primary screen
+    if (objectMode) {
+        result = windowUnder(release, &origin);
+    } else {
+        const CaptureRegion region = CaptureRegionFor(start, end);
+        origin = region.source.topLeft();
+        if (!region.size.isEmpty()) {
+            GrabScreenRect(*services_.screen, region.source.x(), region.source.y(), region.size.width(),
+                           region.size.height(), &result);
+            MaskOutsideShape(result, Options.ScanTool, start.y() < end.y(),
+                             ShapeBackgroundColor(Options.ShapeColorBg, palette().color(QPalette::Button),
+                                                  palette().color(QPalette::ToolTipBase)));
+        }
+    }
+    // A click without dragging gives an empty picture, as the description has it.
+    if (result.isNull())
+        result = QImage(0, 0, QImage::Format_RGB32);
+    cursorOrigin_ = origin;
+    FinishInteractiveCapture(result);
+}
+
+QImage TMainForm::windowUnder(const QPoint& point, QPoint* origin)
+{
+    // The live desktop, cut to the window under the point (a control inside a window is taken
+    // alone; a top-level window with its frame).
+    QImage desktop;
+    GrabDesktop(*services_.screen, desktop);
+    const QPoint screenOrigin = services_.screen->primaryGeometry().topLeft();
+    const WindowId id = services_.screen->windowAt(point + screenOrigin);
+    const std::optional<WindowInfo> info = id ? services_.screen->windowInfo(id) : std::nullopt;
+    if (!info || desktop.isNull())
+        return QImage();
+    const QRect rect = info->frame.translated(-screenOrigin).intersected(desktop.rect());
+    *origin = rect.topLeft();
+    return rect.isEmpty() ? QImage() : desktop.copy(rect);
+}
+
+void TMainForm::FinishInteractiveCapture(const QImage& picture)
+{
+    setPicture(picture);
+    if (Options.AutoWinSize)
+        fitWindowToPicture();
+    if (Options.AutoWinCenter && screen()) {
+        QRect r = frameGeometry();
+        r.moveCenter(screen()->availableGeometry().center());
+        move(r.topLeft());
+    }
+    if (Options.ScanToClipboard && !picture.isNull())
+        QGuiApplication::clipboard()->setImage(picture);
+
+    CursorPending = Options.ImgWithMouse;
+    if (Options.MinAScan)
+        hideToTray();
+    else
+        showFromTray();
+    if (Options.ScanSound)
+        PlayCaptureSound(*services_.sound, Options.SoundFileNr);
+    if (Options.PersSave)
+        showMessage(Msg(QStringLiteral("showmsg_autosave_not_available")));
+    ui_.statusPanels[0]->setText(Msg(QStringLiteral("statbar_app_run")));
+    HideToolWindows(!(Options.MinAScan || HotkeyCapture || Options.ExtGrafikEditor));
+    // Cleared on every path, so that a failed capture does not leave the next one marked as
+    // a hotkey capture.
+    HotkeyCapture = false;
+}
+
+void TMainForm::ScanFormWindowRequested(const QPoint& pointer)
+{
+    QPoint origin;
+    const QImage picture = windowUnder(pointer, &origin);
+    cursorOrigin_ = origin;
+    setPicture(picture.isNull() ? QImage(0, 0, QImage::Format_RGB32) : picture);
+    showFromTray();
+    HideToolWindows(true);
+    if (Options.ScanSound)
+        PlayCaptureSound(*services_.sound, Options.SoundFileNr);
+    else
+        QApplication::beep();
+    HotkeyCapture = false;
+}
+
+void TMainForm::ScanFormCancelled()
+{
+    // Nothing was captured: the program comes back as it was.
+    showFromTray();
+    HideToolWindows(true);
+    HotkeyCapture = false;
+}
+
+void TMainForm::fitWindowToPicture()
+{
+    // The window grows or shrinks so that the picture shows whole, within the screen.
+    if (isMaximized())
+        showNormal();
+    const QSize viewport = ui_.clientScrollBox->viewport()->size();
+    QSize wanted = size() + (picture_.size() - viewport);
+    if (screen())
+        wanted = wanted.boundedTo(screen()->availableGeometry().size());
+    resize(wanted.expandedTo(minimumSizeHint()));
+}
+
+} // namespace px
