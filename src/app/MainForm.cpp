@@ -8,6 +8,7 @@
 #include "app/PaletteColors.h"
 #include "capture/Grab.h"
 #include "capture/ScanForm.h"
+#include "picture/ScanImageView.h"
 #include "app/ProgramIcon.h"
 #include "platform/Autostart.h"
 #include "platform/IniFile.h"
@@ -80,6 +81,7 @@ TMainForm::TMainForm(const MainFormServices& services, QWidget* parent)
     connect(scanForm_.get(), &TScanForm::Cancelled, this, &TMainForm::ScanFormCancelled);
     connectHandlers();
 
+    UpdateCommandEnabling();
     idleTimer_ = new QTimer(this);
     idleTimer_->setInterval(250);
     connect(idleTimer_, &QTimer::timeout, this, &TMainForm::ApplicationIdle);
@@ -97,7 +99,6 @@ void TMainForm::FormCreate()
 
     Options = LoadOptions(*services_.registry).options;
 
-    UndoBitmap = QImage();
     helpFile_ = programFile(QStringLiteral("pxh.chm"));
     applyBackgroundColour();
     updateStatusBarHeight();
@@ -152,9 +153,9 @@ void TMainForm::ApplyLanguage()
     if (!colView.isEmpty())
         ui_.statusPanels[2]->setText(colView);
     const QString graphic = Msg(QStringLiteral("statbar_graphic_txt"));
-    if (!graphic.isEmpty() && !picture_.isNull())
-        ui_.statusPanels[4]->setText(graphic + QString::number(picture_.width()) + QStringLiteral(" x ")
-                                     + QString::number(picture_.height()));
+    if (!graphic.isEmpty() && !document_.isEmpty())
+        ui_.statusPanels[4]->setText(graphic + QString::number(document_.size().width()) + QStringLiteral(" x ")
+                                     + QString::number(document_.size().height()));
 }
 
 void TMainForm::SetCaptureToolHints()
@@ -198,6 +199,7 @@ void TMainForm::connectHandlers()
     on(QStringLiteral("RemScrMenuItemClick"), [this](QAction*) { RemScrMenuItemClick(); });
     on(QStringLiteral("FernblickMenuItemClick"), [this](QAction*) { FernblickMenuItemClick(); });
     on(QStringLiteral("GermanMenuItemClick"), [this](QAction* a) { GermanMenuItemClick(a); });
+    connectPictureHandlers();
     on(QStringLiteral("CloseClick"), [this](QAction*) { CloseClick(); });
     on(QStringLiteral("HandbuchMenuItemClick"), [this](QAction*) { HandbuchMenuItemClick(); });
     on(QStringLiteral("ReadmeMenuItemClick"), [this](QAction*) { ReadmeMenuItemClick(); });
@@ -346,10 +348,12 @@ void TMainForm::FormShow()
     // place it had on the screen relative to the captured region.
     if (Options.ImgWithMouse && CursorPending) {
         CursorPending = false;
-        if (!picture_.isNull()) {
-            DrawCapturedCursor(picture_, capturedCursor_,
+        if (document_.isEditable()) {
+            QImage image = document_.image();
+            DrawCapturedCursor(image, capturedCursor_,
                                CaptureCursorPos - services_.screen->primaryGeometry().topLeft() - cursorOrigin_);
-            showPicture();
+            document_.setBitmap(image, document_.pixelFormat(), document_.isMonochrome());
+            ui_.scanImage->setImage(document_.image());
         }
     }
     setAcceptDrops(true);
@@ -405,7 +409,7 @@ void TMainForm::FormClose()
 {
     if (ui_.trayIcon)
         ui_.trayIcon->hide();
-    UndoBitmap = QImage();
+    UndoBitmap.clear();
     Registry& reg = *services_.registry;
 
     QStringList problems;
@@ -482,6 +486,14 @@ void TMainForm::magneticMaximize()
         setGeometry(RestoreBounds);
     }
     ++MaximizeToggle;
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    // The scroll box re-centres the picture while "DocCenter" is on.
+    if (event->type() == QEvent::Resize && watched == ui_.clientScrollBox->viewport() && Options.DocCenter)
+        CenterPicture();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool TMainForm::event(QEvent* event)

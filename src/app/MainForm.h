@@ -4,6 +4,9 @@
 // Handlers are connected by name; a command whose handler is not connected stays disabled.
 #include "app/GuiSettings.h"
 #include "app/MainWindowUi.h"
+#include "picture/Picture.h"
+#include "picture/UndoStore.h"
+#include "picture/ViewModes.h"
 #include "app/ProgramOptions.h"
 #include "platform/InstanceMessage.h"
 #include "platform/Screen.h"
@@ -30,6 +33,8 @@ namespace px {
 class Autostart;
 class TMultiLanguage;
 class TScanForm;
+class TContResizer;
+struct PictureMouseEvent;
 class ProcessLauncher;
 class Registry;
 class Screen;
@@ -56,7 +61,7 @@ public:
     ProgramOptions Options;
     QString CurrentFile;
     bool CurrentFileValid = false;
-    QImage UndoBitmap;
+    UndoStore UndoBitmap;   // the one saved state
     int CaptureDelay = 0;
     QPoint CaptureCursorPos;
     bool CursorPending = false;
@@ -72,8 +77,18 @@ public:
     TMultiLanguage* PXMultiLanguage = nullptr;
     QString Msg(const QString& key) const;
 
-    const QImage& picture() const { return picture_; }
+    const QImage& picture() const { return document_.image(); }
+    const TPicture& document() const { return document_; }
+    // A new plain bitmap as the picture (a null image leaves the picture as it was).
     void setPicture(const QImage& image);
+    void setDocument(const TPicture& picture);
+    void CenterPicture();
+    void ApplyNewPicture();
+    void UndoMenuItemClick();
+    void CopyClick();
+    void CutMenuItemClick();
+    void PasteToolButtonClick();
+    void UpdateCommandEnabling();
     MainWindowUi& ui() { return ui_; }
     bool remoteCaptureAvailable() const { return remoteAppPath_.has_value(); }
 
@@ -113,6 +128,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -148,6 +164,17 @@ private:
     void FinishInteractiveCapture(const QImage& picture);
     QImage windowUnder(const QPoint& point, QPoint* origin);
     void fitWindowToPicture();
+    void ToggleViewMode(ViewMode mode);
+    void applyViewModes(const ViewModes& before);
+    void EnterFocusObject();
+    void AttachFocusResizer();
+    void LeaveFocusMode();
+    void FocObjStretchClick(int tag);
+    void ScanImageMouseDown(const PictureMouseEvent& e);
+    void ScanImageMouseMove(const PictureMouseEvent& e);
+    void GrEdtPopupMenuPopup();
+    void setFileTypeLabel(const QString& label);
+    void connectPictureHandlers();
     void LoadLanguages();
     void ApplyLanguage();
     void SetCaptureToolHints();
@@ -157,11 +184,14 @@ private:
 
     MainFormServices services_;
     MainWindowUi ui_;
-    QImage picture_;
+    TPicture document_;
     QHash<QString, std::function<void(QAction*)>> handlers_;
     std::optional<QString> remoteAppPath_;
     PicEditPalValues picEditPal_;
     std::unique_ptr<TScanForm> scanForm_;
+    TContResizer* focusResizer_ = nullptr;
+    QMenu* focObjPopupMenu_ = nullptr;
+    QMenu* pictureMenu_ = nullptr;     // GrEdtBarPopupMenu, filled the first time it is needed
     CursorImage capturedCursor_;   // the pointer's image when the capture started
     QPoint cursorOrigin_;          // the captured picture's top-left on the primary screen
     QString helpFile_;

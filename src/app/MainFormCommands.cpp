@@ -22,6 +22,9 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+
+#include "picture/PictureCanvas.h"
+#include "picture/ScanImageView.h"
 #include <QThread>
 #include <QToolBar>
 #include <QUrl>
@@ -89,22 +92,27 @@ void TMainForm::ScanShapePopupMenuPopup()
 
 void TMainForm::SaveUndoCopy()
 {
-    if (picture_.isNull())
+    // A failed copy leaves Undo disabled rather than pointing at an older picture.
+    if (document_.isEmpty())
         return;
-    UndoBitmap = picture_.copy();
-    enableHandler(QStringLiteral("UndoMenuItemClick"), true);
+    enableHandler(QStringLiteral("UndoMenuItemClick"), UndoBitmap.save(document_));
 }
 
 void TMainForm::ResetPictureView()
 {
-    QScrollArea* box = ui_.clientScrollBox;
-    ui_.scanImage->setScaledContents(Options.Stretch);
-    box->setWidgetResizable(Options.Stretch);
-    if (!Options.Stretch)
-        ui_.scanImage->adjustSize();
-    box->horizontalScrollBar()->setValue(0);
-    box->verticalScrollBar()->setValue(0);
-    ui_.scanImage->move(0, 0);
+    TScanImage* image = ui_.scanImage;
+    if (Options.Stretch) {
+        image->setAutoSize(false);
+        image->setStretch(true);
+        ui_.pictureCanvas->setClientWidget(image);
+    } else {
+        ui_.pictureCanvas->setClientWidget(nullptr);
+        image->setStretch(false);
+        image->setAutoSize(true);
+    }
+    ui_.clientScrollBox->horizontalScrollBar()->setValue(0);
+    ui_.clientScrollBox->verticalScrollBar()->setValue(0);
+    image->move(0, 0);
 }
 
 void TMainForm::ClearSelection()
@@ -145,8 +153,10 @@ void TMainForm::DeskMenuItemClick(bool fromTray)
     QImage shot;
     GrabDesktop(*services_.screen, shot);
     const bool grabbed = !shot.isNull();
-    if (grabbed)
-        picture_ = shot;
+    if (grabbed) {
+        document_.setBitmap(shot);
+        setFileTypeLabel(QStringLiteral("|bmp|"));
+    }
 
     // Automatic file creation: with its folder missing the capture is not saved and the
     // user is told.
@@ -169,7 +179,8 @@ void TMainForm::DeskMenuItemClick(bool fromTray)
 
     if (grabbed && Options.ImgWithMouse) {
         const QPoint origin = services_.screen->primaryGeometry().topLeft();
-        DrawCapturedCursor(picture_, capturedCursor_, CaptureCursorPos - origin);
+        DrawCapturedCursor(shot, capturedCursor_, CaptureCursorPos - origin);
+        document_.setBitmap(shot);
     }
     showPicture();
     if (!grabbed)
@@ -182,14 +193,21 @@ void TMainForm::DeskMenuItemClick(bool fromTray)
 
 void TMainForm::setPicture(const QImage& image)
 {
-    picture_ = image;
+    if (document_.setBitmap(image))
+        showPicture();
+}
+
+void TMainForm::setDocument(const TPicture& picture)
+{
+    document_ = picture;
     showPicture();
 }
 
 void TMainForm::showPicture()
 {
-    ui_.scanImage->setPixmap(picture_.isNull() ? QPixmap() : QPixmap::fromImage(picture_));
+    ui_.scanImage->setImage(document_.image());
     ResetPictureView();
+    UpdateCommandEnabling();
 }
 
 void TMainForm::RemScrMenuItemClick()

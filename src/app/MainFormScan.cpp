@@ -93,8 +93,6 @@ void TMainForm::ScanFormRegionReleased(const QPoint& start, const QPoint& end, c
         }
     }
     // A click without dragging gives an empty picture, as the description has it.
-    if (result.isNull())
-        result = QImage(0, 0, QImage::Format_RGB32);
     cursorOrigin_ = origin;
     FinishInteractiveCapture(result);
 }
@@ -117,7 +115,12 @@ QImage TMainForm::windowUnder(const QPoint& point, QPoint* origin)
 
 void TMainForm::FinishInteractiveCapture(const QImage& picture)
 {
-    setPicture(picture);
+    // An empty capture (a click) leaves an empty picture.
+    if (picture.isNull() || picture.size().isEmpty())
+        setDocument(TPicture());
+    else
+        setPicture(picture);
+    setFileTypeLabel(document_.isEmpty() ? QStringLiteral("- - -") : QStringLiteral("|bmp|"));
     if (Options.AutoWinSize)
         fitWindowToPicture();
     if (Options.AutoWinCenter && screen()) {
@@ -149,7 +152,8 @@ void TMainForm::ScanFormWindowRequested(const QPoint& pointer)
     QPoint origin;
     const QImage picture = windowUnder(pointer, &origin);
     cursorOrigin_ = origin;
-    setPicture(picture.isNull() ? QImage(0, 0, QImage::Format_RGB32) : picture);
+    if (!picture.isNull())
+        setPicture(picture);
     showFromTray();
     HideToolWindows(true);
     if (Options.ScanSound)
@@ -173,7 +177,7 @@ void TMainForm::fitWindowToPicture()
     if (isMaximized())
         showNormal();
     const QSize viewport = ui_.clientScrollBox->viewport()->size();
-    QSize wanted = size() + (picture_.size() - viewport);
+    QSize wanted = size() + (document_.size() - viewport);
     if (screen())
         wanted = wanted.boundedTo(screen()->availableGeometry().size());
     resize(wanted.expandedTo(minimumSizeHint()));

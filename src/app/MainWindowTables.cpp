@@ -56,11 +56,11 @@ const MenuRow kFileMenu[] = {
 // "&Zuschneiden" must stay at index 5 (separators count): the picture context menu copies it
 // from there.
 const MenuRow kEditMenu[] = {
-    {C, "&Rückgängig", "", "UndoMenuItem", "UndoMenuItemClick"},
+    {C, "&Rückgängig", "Ctrl+Z", "UndoMenuItem", "UndoMenuItemClick"},
     Sep,
-    {C, "&Ausschneiden", "", "CutMenuItem", "CutMenuItemClick"},
-    {C, "&Kopieren", "", "CopyMenuItem", "CopyClick"},
-    {C, "&Einfügen", "", "PasteToolButton", "PasteToolButtonClick"},
+    {C, "&Ausschneiden", "Ctrl+X", "CutMenuItem", "CutMenuItemClick"},
+    {C, "&Kopieren", "Ctrl+C", "CopyMenuItem", "CopyClick"},
+    {C, "&Einfügen", "Ctrl+V", "PasteToolButton", "PasteToolButtonClick"},
     {C, "&Zuschneiden", "", "CutterMenuItem", "CutterMenuItemClick"},
     {C, "Z&uschneiden (Enter)", "", "CutterEnterMenuItem", "CutterEnterMenuItemClick"},
     Sep,

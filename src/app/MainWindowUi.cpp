@@ -7,6 +7,8 @@
 #include "app/ProgramIcon.h"
 #include "app/SideBarMenu.h"
 #include "app/ToolIcons.h"
+#include "picture/PictureCanvas.h"
+#include "picture/ScanImageView.h"
 
 #include <QActionGroup>
 #include <QDockWidget>
@@ -289,16 +291,16 @@ void MainWindowUi::setupUi(QMainWindow* window)
         }
     }
 
-    // The picture at 1:1 in the top-left corner of the scroll box.
+    // The picture at 1:1 in the top-left corner of the scroll box, on a canvas that lets it
+    // sit anywhere (centred, moved by the grab handles) and scrolls over all of it.
     clientScrollBox = new QScrollArea(window);
     clientScrollBox->setObjectName(QStringLiteral("ClientScrollBoxEx"));
     clientScrollBox->setWidgetResizable(false);
     clientScrollBox->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    scanImage = new QLabel;
+    pictureCanvas = new TPictureCanvas;
+    scanImage = new TScanImage(pictureCanvas);
     scanImage->setObjectName(QStringLiteral("ScanImage"));
-    scanImage->setScaledContents(false);
-    scanImage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    clientScrollBox->setWidget(scanImage);
+    clientScrollBox->setWidget(pictureCanvas);
     window->setCentralWidget(clientScrollBox);
 
     // Status bar: panel 0 takes the width left over, the others keep theirs.

@@ -28,6 +28,9 @@ class QActionGroup;
 
 namespace px {
 
+class TPictureCanvas;
+class TScanImage;
+
 class MainWindowUi {
 public:
     void setupUi(QMainWindow* window);
@@ -65,7 +68,8 @@ public:
     std::array<QToolBar*, 7> palettes{};    // Standard, Grafik, Zuschneider, WinWord, Optionen, Hilfe, Exit
 
     QScrollArea* clientScrollBox = nullptr; // ClientScrollBoxEx
-    QLabel* scanImage = nullptr;            // ScanImage: the picture at 1:1
+    TPictureCanvas* pictureCanvas = nullptr; // its content: holds ScanImage at any position
+    TScanImage* scanImage = nullptr;        // ScanImage: the picture control
     QStatusBar* statusBar = nullptr;        // PXStatusBar
     std::array<QLabel*, 13> statusPanels{}; // panels 0..12
     QSystemTrayIcon* trayIcon = nullptr;

@@ -4,6 +4,7 @@
 
 #include "app/MultiLanguage.h"
 #include "capture/ScanForm.h"
+#include "picture/ScanImageView.h"
 #include "app/ProgramOptions.h"
 #include "platform/Autostart.h"
 #include "platform/InstanceMessage.h"
@@ -108,17 +109,26 @@ TEST_F(MainFormTest, DesktopCapture_PutsThePrimaryScreenIntoThePictureAndPlaysTh
     ASSERT_EQ(sound.played.size(), 1);
     EXPECT_EQ(sound.played[0], programFile(QStringLiteral("Templates/camera.wav")));
     ASSERT_NE(f.ui().scanImage, nullptr);
-    EXPECT_EQ(f.ui().scanImage->pixmap().size(), QSize(320, 200));
+    EXPECT_EQ(f.ui().scanImage->size(), QSize(320, 200));
+    EXPECT_EQ(f.ui().statusPanels[6]->text(), QStringLiteral("|bmp|"));
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(MainFormTest, DesktopCapture_KeepsThePreviousPictureAsUndoCopy)
+TEST_F(MainFormTest, DesktopCapture_KeepsThePreviousPictureForUndo)
 {
+    writeOption(QStringLiteral("ScanSound"), 0);
     TMainForm& f = makeForm();
+    QAction* undo = f.ui().action(QStringLiteral("UndoMenuItem"));
+    ASSERT_NE(undo, nullptr);
+    EXPECT_FALSE(undo->isEnabled());
     const QImage before = patternImage(10, 10);
     f.setPicture(before);
     f.DeskMenuItemClick(false);
-    EXPECT_EQ(f.UndoBitmap, before);
+    EXPECT_EQ(f.picture().size(), screen.desktop_.size());
+    ASSERT_TRUE(undo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(f.picture().convertToFormat(QImage::Format_RGB32), before);
+    EXPECT_FALSE(undo->isEnabled());
 }
 
 TEST_F(MainFormTest, DesktopCapture_DrawsThePointerWhereItWas)

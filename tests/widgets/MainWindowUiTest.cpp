@@ -1,4 +1,6 @@
 #include "app/MainWindowUi.h"
+#include "picture/PictureCanvas.h"
+#include "picture/ScanImageView.h"
 
 #include <QActionGroup>
 #include <QLabel>
@@ -73,8 +75,8 @@ TEST_F(MainWindowUiTest, MenuItemsCarryTheirCaptionKeyAndPlace)
         {"OptionenMenuItemClick", "&Einstellungen...", "", "&Optionen"},
         {"ScanTwainMenuItemClick", "&Scannen...", "", "Scannen Twain&quelle"},
         {"InternMenuItemClick", "Dat&um...", "", "S&uchen"},
-        {"UndoMenuItemClick", "&Rückgängig", "", "&Bearbeiten"},
-        {"PasteToolButtonClick", "&Einfügen", "", "&Bearbeiten"},
+        {"UndoMenuItemClick", "&Rückgängig", "Ctrl+Z", "&Bearbeiten"},
+        {"PasteToolButtonClick", "&Einfügen", "Ctrl+V", "&Bearbeiten"},
         {"WinDimMenuItemClick", "Fenster an&passen", "", "&Ansicht"},
         {"TreeMenuItemClick", "&Register", "", "&Verzeichnis-Explorer"},
         {"FernblickMenuItemClick", "&RuviveRiru", "", "&Fenster"},
@@ -134,7 +136,7 @@ TEST_F(MainWindowUiTest, NoTwoMainMenuItemsShareAShortcut)
     };
     for (const QAction* top : window.menuBar()->actions())
         walk(top->menu());
-    EXPECT_EQ(seen.size(), 10u);
+    EXPECT_EQ(seen.size(), 14u);  // the map's ten keys and the usual Ctrl+Z, Ctrl+X, Ctrl+C, Ctrl+V
 }
 
 TEST_F(MainWindowUiTest, GraphicSubmenusAndTheirTags)
@@ -328,8 +330,9 @@ TEST_F(MainWindowUiTest, StatusBarPanelsAndPicture)
 
     EXPECT_EQ(window.centralWidget(), ui.clientScrollBox);
     EXPECT_EQ(ui.clientScrollBox->objectName(), QStringLiteral("ClientScrollBoxEx"));
-    EXPECT_EQ(ui.clientScrollBox->widget(), ui.scanImage);
-    EXPECT_FALSE(ui.scanImage->hasScaledContents());
+    EXPECT_EQ(ui.clientScrollBox->widget(), static_cast<QWidget*>(ui.pictureCanvas));
+    EXPECT_EQ(ui.scanImage->parentWidget(), static_cast<QWidget*>(ui.pictureCanvas));
+    EXPECT_EQ(ui.scanImage->objectName(), QStringLiteral("ScanImage"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Pixmora 5.0"));
 }
 
