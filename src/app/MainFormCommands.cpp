@@ -283,13 +283,10 @@ void TMainForm::OpenHandedOverFile(const QString& path)
         return;
     }
     const QString ext = info.suffix().toLower();
+    SaveUndoCopy();
     setPicture(image);
-    ui_.statusPanels[6]->setText(Options.OAsBmp && ext != QLatin1String("bmp") ? QStringLiteral("|bmp| - ") + ext : ext);
-    if (Options.AutoWinCenter && screen()) {
-        QRect r = frameGeometry();
-        r.moveCenter(screen()->availableGeometry().center());
-        move(r.topLeft());
-    }
+    setFileTypeLabel(Options.OAsBmp && ext != QLatin1String("bmp") ? QStringLiteral("|bmp| - ") + ext : ext);
+    ApplyNewPicture();
     CurrentFile = info.absoluteFilePath();
     CurrentFileValid = true;
     ui_.statusPanels[4]->setText(Msg(QStringLiteral("statbar_graphic_txt")) + QString::number(image.width())

@@ -7,11 +7,11 @@
 #include "capture/Grab.h"
 #include "capture/OverlayGeometry.h"
 #include "capture/ScanForm.h"
+#include "picture/ClipboardPicture.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Screen.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QFileInfo>
 #include <QLabel>
 #include <QScreen>
@@ -121,15 +121,10 @@ void TMainForm::FinishInteractiveCapture(const QImage& picture)
     else
         setPicture(picture);
     setFileTypeLabel(document_.isEmpty() ? QStringLiteral("- - -") : QStringLiteral("|bmp|"));
-    if (Options.AutoWinSize)
-        fitWindowToPicture();
-    if (Options.AutoWinCenter && screen()) {
-        QRect r = frameGeometry();
-        r.moveCenter(screen()->availableGeometry().center());
-        move(r.topLeft());
-    }
-    if (Options.ScanToClipboard && !picture.isNull())
-        QGuiApplication::clipboard()->setImage(picture);
+    ApplyNewPicture();
+    QString clipboardError;
+    if (Options.ScanToClipboard && !document_.isEmpty() && !CopyPictureToClipboard(document_.image(), &clipboardError))
+        showMessage(Msg(QStringLiteral("showmsg_except_prob_with_clpbrd")) + clipboardError);
 
     CursorPending = Options.ImgWithMouse;
     if (Options.MinAScan)

@@ -145,6 +145,47 @@ TEST_F(ProgramTest, SendBitmap_RefusesNonBitmapsAndShowsBitmaps)
     EXPECT_TRUE(program.isRunning()) << program.output();
 }
 
+TEST_F(ProgramTest, Clipboard_PastesWhatOtherProgramsCopyAndCopiesForThem)
+{
+    home.writeOptions({{QStringLiteral("EndDlg"), 0}});
+    RunningPixmora program(home);
+    const std::uint32_t window = program.waitForWindow();
+    ASSERT_NE(window, 0u);
+
+    QImage piece(240, 160, QImage::Format_RGB32);
+    for (int y = 0; y < piece.height(); ++y)
+        for (int x = 0; x < piece.width(); ++x)
+            piece.setPixel(x, y, patternPixel(x + 2200, y + 1700));
+    const QString png = home.dir.filePath(QStringLiteral("piece.png"));
+    ASSERT_TRUE(piece.save(png, "PNG"));
+    const auto put = run(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-t"),
+                                                   QStringLiteral("image/png"), QStringLiteral("-i"), png});
+    ASSERT_EQ(put.exitCode, 0) << put.err.toStdString();
+
+    // Ctrl+V in Pixmora shows the other program's picture.
+    const auto paste = run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"),
+                                                       QString::number(window), QStringLiteral("key"), QStringLiteral("ctrl+v")});
+    ASSERT_EQ(paste.exitCode, 0) << paste.err.toStdString();
+    ASSERT_TRUE(waitForShiftedPattern(window).has_value()) << "the pasted picture never appeared";
+
+    // Ctrl+C hands it back: another program reads the same pixels as PNG.
+    run(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-i"),
+                                  QStringLiteral("/dev/null")});
+    const auto copy = run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"),
+                                                      QString::number(window), QStringLiteral("key"), QStringLiteral("ctrl+c")});
+    ASSERT_EQ(copy.exitCode, 0) << copy.err.toStdString();
+    QImage copied;
+    const QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired()) {
+        const auto out = run(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-t"),
+                                                       QStringLiteral("image/png"), QStringLiteral("-o")});
+        if (out.exitCode == 0 && copied.loadFromData(out.out, "PNG"))
+            break;
+        QThread::msleep(100);
+    }
+    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), piece);
+}
+
 TEST_F(ProgramTest, Exit_WritesEveryOptionToTheRegistryFile)
 {
     home.writeOptions({{QStringLiteral("EndDlg"), 0}, {QStringLiteral("ScanDelay"), 400}});

@@ -325,6 +325,51 @@ TEST_F(MainFormTest, Messages_OpenFileShowsThePictureOrSaysItIsMissing)
     EXPECT_EQ(f.ui().statusPanels[4]->text(), f.Msg(QStringLiteral("statbar_graphic_txt")) + QStringLiteral("64 x 48"));
 }
 
+TEST_F(MainFormTest, Clipboard_CutEmptiesThePictureAndPasteBringsItBack)
+{
+    TMainForm& f = makeForm();
+    QAction* cut = f.ui().action(QStringLiteral("CutMenuItem"));
+    QAction* paste = f.ui().action(QStringLiteral("PasteToolButton"));
+    QAction* copy = f.ui().action(QStringLiteral("CopyMenuItem"));
+    ASSERT_TRUE(cut && paste && copy);
+    EXPECT_FALSE(cut->isEnabled());  // no picture yet
+    const QImage image = patternImage(40, 30);
+    f.setPicture(image);
+    EXPECT_TRUE(cut->isEnabled());
+    EXPECT_TRUE(copy->isEnabled());
+
+    cut->trigger();
+    EXPECT_TRUE(f.picture().isNull());
+    EXPECT_EQ(f.ui().statusPanels[4]->text(), QStringLiteral("X: 0  Y: 0"));  // two blanks after a cut
+    EXPECT_EQ(f.ui().statusPanels[6]->text(), QStringLiteral("- - -"));
+    EXPECT_FALSE(cut->isEnabled());
+    ASSERT_TRUE(paste->isEnabled());
+
+    paste->trigger();
+    EXPECT_EQ(f.picture().convertToFormat(QImage::Format_RGB32), image);
+    EXPECT_EQ(f.ui().statusPanels[6]->text(), QStringLiteral("|bmp|"));
+    EXPECT_FALSE(f.CurrentFileValid);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(MainFormTest, ViewModes_ExcludeOneAnotherAndLeaveFocusMode)
+{
+    TMainForm& f = makeForm();
+    f.setPicture(patternImage(40, 30));
+    QAction* focus = f.ui().action(QStringLiteral("DocFocMenuItem"));
+    QAction* stretch = f.ui().action(QStringLiteral("GsMenuItem"));
+    ASSERT_TRUE(focus && stretch && focus->isEnabled());
+    focus->trigger();
+    EXPECT_TRUE(f.Options.FocusMode);
+    stretch->trigger();
+    EXPECT_TRUE(f.Options.Stretch);
+    EXPECT_FALSE(f.Options.FocusMode);
+    EXPECT_TRUE(stretch->isChecked());
+    EXPECT_FALSE(focus->isChecked());
+    stretch->trigger();
+    EXPECT_FALSE(f.Options.Stretch);
+}
+
 TEST_F(MainFormTest, Close_WithEndDlgAndNo_KeepsRunning)
 {
     TMainForm& f = makeForm();
