@@ -237,9 +237,10 @@ void TMainForm::connectHandlers()
     // Opening a menu refreshes its check marks from the options.
     for (QMenu* m : {ui_.fileMenu, ui_.editMenu, ui_.viewMenu, ui_.extrasMenu, ui_.optionsMenu})
         if (m)
-            connect(m, &QMenu::aboutToShow, this, [this] {
+            connect(m, &QMenu::aboutToShow, this, [this, m] {
                 ui_.statusPanels[0]->clear();
                 updateCheckMarks();
+                disableEmptySubmenus(m);
             });
     if (ui_.windowMenu)
         connect(ui_.windowMenu, &QMenu::aboutToShow, this, &TMainForm::WinMenuItemClick);

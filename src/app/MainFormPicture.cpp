@@ -48,6 +48,7 @@ void TMainForm::UpdateCommandEnabling()
 void TMainForm::GrEdtPopupMenuPopup()
 {
     UpdateFocusItems(pictureMenu_, Options.FocusMode, focObjPopupMenu_ ? focObjPopupMenu_->actions() : QList<QAction*>());
+    disableEmptySubmenus(pictureMenu_);
 }
 
 // --- view modes ------------------------------------------------------------------------
