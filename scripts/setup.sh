@@ -10,9 +10,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-randr0-dev libxcb-xtest0-dev
   libx11-dev libx11-xcb-dev libxfixes-dev
-  libcanberra-dev libpng-dev zlib1g-dev
+  libcanberra-dev libpng-dev zlib1g-dev libjpeg62-turbo-dev libgif-dev libtiff-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth jwm xdotool x11-apps x11-utils xclip imagemagick
+  xvfb xauth jwm xdotool x11-apps x11-utils xclip imagemagick libtiff-tools libjpeg-turbo-progs
 )
 
 missing=()
