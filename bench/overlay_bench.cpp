@@ -82,13 +82,3 @@ BENCHMARK(BM_OverlayMoveHandlerOnly)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OverlayMoveHandlerAndPaint)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -118,13 +118,3 @@ BENCHMARK(BM_PaintViewportStretched)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintStretchedAfterResize)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
