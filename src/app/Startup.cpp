@@ -6,6 +6,7 @@
 #include "app/ErrorReport.h"
 #include "app/GuiSettings.h"
 #include "app/MainForm.h"
+#include "app/ProgramOptions.h"
 #include "app/SplashForm.h"
 #include "capture/GrabCommand.h"
 #include "platform/Autostart.h"
@@ -64,6 +65,32 @@ public:
     }
 };
 
+// The format settings the user stored, read without changing anything: a command-line grab
+// leaves even an unreadable settings file where it is.
+PictureWriteSettings StoredWriteSettings()
+{
+    Registry registry;
+    QFile file(defaultRegistryPath());
+    if (file.open(QIODevice::ReadOnly)) {
+        RegParseResult parsed = parseRegText(file.read(64 * 1024 * 1024));
+        if (parsed.ok)
+            registry = std::move(parsed.registry);
+    }
+    const ProgramOptions o = LoadOptions(registry).options;
+    PictureWriteSettings s;
+    s.bmpPixForm = o.BmpPixForm;
+    s.bmpMonochrome = o.BmpMonochrome;
+    s.jpgPixelFormat = o.JpgPixelFormat;
+    s.jpgColr = o.JpgColr;
+    s.jpgPerformance = o.JpgPerformance;
+    s.jpgCompress = o.JpgCompress;
+    s.gifComp = o.GifComp;
+    s.gifDith = o.GifDith;
+    s.gifColOpt = o.GifColOpt;
+    s.pngCompression = 1;  // screen content compresses well already at the fastest level
+    return s;
+}
+
 int runGrab(int& argc, char** argv, const CommandLineRequest& request)
 {
     QCoreApplication app(argc, argv);
@@ -74,7 +101,8 @@ int runGrab(int& argc, char** argv, const CommandLineRequest& request)
     }
     // One grab in a fresh process: the socket is quicker than setting up shared memory.
     screen.setSharedMemoryEnabled(false);
-    const GrabResult result = RunGrabCommand(screen, request.grabTarget, request.grabDelayMs, request.file);
+    const GrabResult result = RunGrabCommand(screen, request.grabTarget, request.grabDelayMs, request.file,
+                                             StoredWriteSettings());
     if (!result.ok) {
         printLine(stderr, QStringLiteral("pixmora: ") + result.error);
         return 1;

@@ -4,6 +4,7 @@
 #include "XTestEnv.h"
 
 #include "app/ProgramOptions.h"
+#include "files/PictureFiles.h"
 #include "platform/RegFile.h"
 #include "platform/Registry.h"
 #include "platform/X11Screen.h"
@@ -58,6 +59,15 @@ TEST_F(ProgramTest, GrabCommand_WritesTheScreenAsBmpAndPng)
         const QImage rgb = written.convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(xtest::comparePattern(rgb, {0, 0}, kScreen).count, 0) << ext;
         EXPECT_EQ(rgb, xwdImage.convertToFormat(QImage::Format_RGB32)) << ext;
+    }
+    // The other types by their extension, with the stored (here: default) format settings.
+    for (const char* ext : {"jpg", "gif", "tif", "pxg"}) {
+        const QString out = home.dir.filePath(QStringLiteral("shot.") + QLatin1String(ext));
+        const auto r = home.runPixmora({QStringLiteral("--grab"), QStringLiteral("desktop"), QStringLiteral("--output"), out});
+        ASSERT_EQ(r.exitCode, 0) << ext << ": " << r.err.toStdString();
+        const PictureReadResult back = ReadPictureFile(out);
+        EXPECT_TRUE(back.error.isEmpty()) << ext << ": " << back.error.toStdString();
+        EXPECT_EQ(back.image.size(), kScreen.size()) << ext;
     }
 }
 

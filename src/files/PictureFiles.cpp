@@ -1,0 +1,174 @@
+#include "files/PictureFiles.h"
+
+#include "files/BmpFile.h"
+#include "files/GifFile.h"
+#include "files/IcoFile.h"
+#include "files/JpegFile.h"
+#include "files/PngWriter.h"
+#include "files/TiffReader.h"
+#include "files/TiffWriter.h"
+#include "platform/AtomicFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace px {
+
+namespace {
+
+// Files larger than this are not read whole into memory (no picture file of ours comes near).
+constexpr qint64 kMaxPictureFileBytes = qint64(1) << 30;
+
+} // namespace
+
+PictureWriteResult WritePictureFile(int fileTypeIndex, const QImage& image, int declaredBits,
+                                    const PictureWriteSettings& settings, WriteOccasion occasion,
+                                    const QString& path)
+{
+    PictureWriteResult result;
+    if (image.isNull()) {
+        result.error = QStringLiteral("there is no picture to write");
+        return result;
+    }
+    QImage toWrite = image;
+    BmpPixelFormat bmpFormat = BmpPixelFormat::Device;
+    if (fileTypeIndex == 0 || fileTypeIndex == 6) {
+        const BmpBitmap bitmap = ApplyBmpOptions(image, BmpPixelFormatFromOption(settings.bmpPixForm),
+                                                 settings.bmpMonochrome,
+                                                 occasion == WriteOccasion::SaveAs ? BmpOptionOrder::PixelFormatFirst
+                                                                                   : BmpOptionOrder::MonochromeFirst);
+        toWrite = bitmap.image;
+        bmpFormat = bitmap.format;
+        result.keptImage = bitmap.image;
+        result.declaredBits = BmpBitsPerPixel(bitmap.format);
+    }
+
+    QString error;
+    const bool ok = writeFileAtomically(path, [&](QIODevice& file, QString* why) {
+        switch (fileTypeIndex) {
+        case 0:
+            return WriteBmp(toWrite, bmpFormat, file, why);
+        case 6:
+            return WritePxg(toWrite, bmpFormat, file, why);
+        case 1: {
+            JpegWriteOptions options;
+            options.bestSpeed = settings.jpgPerformance != 0;
+            options.eightBit = settings.jpgPixelFormat != 0;
+            options.greyScale = settings.jpgColr != 0;
+            options.compressFirst = occasion == WriteOccasion::AutoSave && settings.jpgCompress;
+            return WriteJpeg(toWrite, file, options, why);
+        }
+        case 2:
+            return WriteGif(toWrite, file,
+                            GifOptionsFromSettings(settings.gifColOpt, settings.gifDith, settings.gifComp), why);
+        case 5:
+            return WriteIco(toWrite, file, why);
+        case 7:
+            return WriteTiff(toWrite, declaredBits > 0 ? declaredBits : 24, file, why);
+        case 8:
+            return WritePng(toWrite, file, PngOptions{settings.pngCompression, toWrite.hasAlphaChannel()}, why);
+        default:
+            *why = QStringLiteral("no writer for file type %1").arg(fileTypeIndex);
+            return false;
+        }
+    }, &error);
+    result.ok = ok;
+    result.error = error;
+    if (!ok) {
+        result.keptImage = QImage();
+        result.declaredBits = 0;
+    }
+    return result;
+}
+
+PictureFileKind PictureFileKindForExtension(const QString& extensionWithDot)
+{
+    const QString ext = extensionWithDot.toLower();
+    if (ext == QLatin1String(".bmp") || ext == QLatin1String(".dib"))
+        return PictureFileKind::Bmp;
+    if (ext == QLatin1String(".jpg") || ext == QLatin1String(".jpeg"))
+        return PictureFileKind::Jpeg;
+    if (ext == QLatin1String(".gif"))
+        return PictureFileKind::Gif;
+    if (ext == QLatin1String(".png"))
+        return PictureFileKind::Png;
+    if (ext == QLatin1String(".ico"))
+        return PictureFileKind::Ico;
+    if (ext == QLatin1String(".pxg"))
+        return PictureFileKind::Pxg;
+    if (ext == QLatin1String(".tif") || ext == QLatin1String(".tiff"))
+        return PictureFileKind::Tif;
+    return PictureFileKind::Unknown;
+}
+
+PictureReadResult ReadPictureFile(const QString& path, int jpegScale)
+{
+    PictureReadResult result;
+    result.kind = PictureFileKindForExtension(QLatin1Char('.') + QFileInfo(path).suffix());
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = file.errorString();
+        return result;
+    }
+    if (file.size() > kMaxPictureFileBytes) {
+        result.error = QStringLiteral("the file is too large");
+        return result;
+    }
+    const QByteArray data = file.readAll();
+    switch (result.kind) {
+    case PictureFileKind::Bmp:
+    case PictureFileKind::Pxg: {
+        const BmpReadResult r = ReadBmp(data);
+        result.image = r.image;
+        result.error = r.error;
+        result.bitsPerPixel = BmpBitsPerPixel(r.format);
+        break;
+    }
+    case PictureFileKind::Jpeg: {
+        const JpegReadResult r = ReadJpeg(data, jpegScale);
+        result.image = r.image;
+        result.error = r.error;
+        result.bitsPerPixel = 24;
+        break;
+    }
+    case PictureFileKind::Gif: {
+        const GifReadResult r = ReadGif(data);
+        result.image = r.image;
+        result.error = r.error;
+        result.bitsPerPixel = 8;
+        break;
+    }
+    case PictureFileKind::Ico: {
+        const IcoReadResult r = ReadIco(data);
+        result.image = r.image;
+        result.error = r.error;
+        result.bitsPerPixel = 32;
+        break;
+    }
+    case PictureFileKind::Tif: {
+        const TiffReadResult r = ReadTiff(data);
+        result.image = r.image;
+        result.error = r.error;
+        result.bitsPerPixel = r.bitsPerPixel;
+        break;
+    }
+    case PictureFileKind::Png: {
+        // libpng through Qt's reader, with the same pixel cap as the other readers.
+        QImage image;
+        if (!image.loadFromData(data, "PNG"))
+            result.error = QStringLiteral("not a readable PNG file");
+        else
+            result.image = image;
+        result.bitsPerPixel = image.hasAlphaChannel() ? 32 : 24;
+        break;
+    }
+    case PictureFileKind::Unknown:
+        result.error = QStringLiteral("no reader for this file type");
+        break;
+    }
+    if (!result.error.isEmpty())
+        result.image = QImage();
+    return result;
+}
+
+} // namespace px
