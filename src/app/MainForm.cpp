@@ -200,6 +200,7 @@ void TMainForm::connectHandlers()
     on(QStringLiteral("FernblickMenuItemClick"), [this](QAction*) { FernblickMenuItemClick(); });
     on(QStringLiteral("GermanMenuItemClick"), [this](QAction* a) { GermanMenuItemClick(a); });
     connectPictureHandlers();
+    connectFileHandlers();
     on(QStringLiteral("CloseClick"), [this](QAction*) { CloseClick(); });
     on(QStringLiteral("HandbuchMenuItemClick"), [this](QAction*) { HandbuchMenuItemClick(); });
     on(QStringLiteral("ReadmeMenuItemClick"), [this](QAction*) { ReadmeMenuItemClick(); });

@@ -35,6 +35,7 @@ class TMultiLanguage;
 class TScanForm;
 class TContResizer;
 struct PictureMouseEvent;
+struct PictureWriteSettings;
 class ProcessLauncher;
 class Registry;
 class Screen;
@@ -111,6 +112,14 @@ public:
     void GermanMenuItemClick(QAction* item);
     void CloseClick();
     void OpenHandedOverFile(const QString& path);
+    // Opens a picture file by path; false (with a message) when it could not be read.
+    bool OpenPictureFile(const QString& path);
+    void OpenClick();
+    void SaveAsClick(bool withSender);
+    // The open and Save As dialogs (tests replace them).
+    std::function<QString(const QString& title, const QString& folder, const QString& filters)> chooseOpenFile;
+    std::function<QString(const QString& title, const QString& proposed, const QString& filters, QString* selectedFilter)>
+        chooseSaveFile;
 
     // Whether the Capture command can run the given tool in this build.
     bool isToolAvailable(int tool) const;
@@ -175,6 +184,8 @@ private:
     void GrEdtPopupMenuPopup();
     void setFileTypeLabel(const QString& label);
     void connectPictureHandlers();
+    void connectFileHandlers();
+    PictureWriteSettings writeSettings() const;
     void LoadLanguages();
     void ApplyLanguage();
     void SetCaptureToolHints();

@@ -270,27 +270,11 @@ void TMainForm::loadBitmapMessage(const QByteArray& bmp)
 
 void TMainForm::OpenHandedOverFile(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.isFile()) {
+    if (!QFileInfo(path).isFile()) {
         showMessage(Msg(QStringLiteral("showmsg_file_evtl_not_exists")));
         return;
     }
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    const QImage image = reader.read();
-    if (image.isNull()) {
-        showMessage(Msg(QStringLiteral("showmsg_file_evtl_not_exists")) + QLatin1Char('\n') + reader.errorString());
-        return;
-    }
-    const QString ext = info.suffix().toLower();
-    SaveUndoCopy();
-    setPicture(image);
-    setFileTypeLabel(Options.OAsBmp && ext != QLatin1String("bmp") ? QStringLiteral("|bmp| - ") + ext : ext);
-    ApplyNewPicture();
-    CurrentFile = info.absoluteFilePath();
-    CurrentFileValid = true;
-    ui_.statusPanels[4]->setText(Msg(QStringLiteral("statbar_graphic_txt")) + QString::number(image.width())
-                                 + QStringLiteral(" x ") + QString::number(image.height()));
+    OpenPictureFile(path);
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event)

@@ -5,6 +5,8 @@
 #include "app/MultiLanguage.h"
 #include "capture/ScanForm.h"
 #include "picture/ScanImageView.h"
+#include "picture/Picture.h"
+#include "files/PictureFiles.h"
 #include "app/ProgramOptions.h"
 #include "platform/Autostart.h"
 #include "platform/InstanceMessage.h"
@@ -275,7 +277,7 @@ TEST_F(MainFormTest, RemoteCapture_NeedsTheAddOnNamedInPx5Ini)
 TEST_F(MainFormTest, CommandsOfLaterParts_AreDisabledAndTheirMenusPresent)
 {
     TMainForm& f = makeForm();
-    for (const char* handler : {"OpenClick", "SaveAsClick", "PrintClick", "UndoMenuItemClick"}) {
+    for (const char* handler : {"SaveAsClick", "PrintClick", "UndoMenuItemClick", "AviVdoMenuItemClick"}) {
         const QList<QAction*> actions = f.ui().actionsForHandler(QString::fromLatin1(handler));
         ASSERT_FALSE(actions.isEmpty()) << handler;
         for (QAction* a : actions)
@@ -368,6 +370,61 @@ TEST_F(MainFormTest, ViewModes_ExcludeOneAnotherAndLeaveFocusMode)
     EXPECT_FALSE(focus->isChecked());
     stretch->trigger();
     EXPECT_FALSE(f.Options.Stretch);
+}
+
+TEST_F(MainFormTest, Files_OpenAndSaveThroughTheDialogs)
+{
+    writeOption(QStringLiteral("OAsBmp"), 0);
+    TMainForm& f = makeForm();
+    const QString source = dir.filePath(QStringLiteral("shot.gif"));
+    ASSERT_TRUE(WritePictureFile(2, patternImage(30, 20), 24, {}, WriteOccasion::SaveAs, source).ok);
+    f.chooseOpenFile = [&](const QString&, const QString&, const QString&) { return source; };
+    f.OpenClick();
+    EXPECT_EQ(f.document().kind(), GraphicKind::Gif);  // opened in its own kind: not editable
+    EXPECT_EQ(f.ui().statusPanels[6]->text(), QStringLiteral("gif"));
+    EXPECT_EQ(f.CurrentFile, source);
+
+    // Save As refuses a picture that is not a bitmap.
+    f.chooseSaveFile = [&](const QString&, const QString&, const QString&, QString*) { return QString(); };
+    f.SaveAsClick(true);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], f.Msg(QStringLiteral("showmsg_no_bitmap_load_will_convert")));
+
+    // A bitmap: the typed extension wins over the filter left selected; Cancel forgets the file.
+    f.setPicture(patternImage(30, 20));
+    const QString target = dir.filePath(QStringLiteral("saved.png"));
+    f.chooseSaveFile = [&](const QString&, const QString&, const QString& filters, QString* selected) {
+        *selected = filters.split(QStringLiteral(";;")).first();  // the BMP filter
+        return target;
+    };
+    f.SaveAsClick(true);
+    QImage written;
+    ASSERT_TRUE(written.load(target, "PNG")) << "the file holds the format its name says";
+    EXPECT_EQ(f.ui().statusPanels[6]->text(), QStringLiteral("|bmp| - png"));
+    EXPECT_TRUE(f.CurrentFileValid);
+    f.chooseSaveFile = [&](const QString&, const QString&, const QString&, QString*) { return QString(); };
+    f.SaveAsClick(true);
+    EXPECT_FALSE(f.CurrentFileValid);
+    EXPECT_EQ(f.ui().statusPanels[6]->text(), QStringLiteral("|bmp|"));
+}
+
+TEST_F(MainFormTest, Files_AFailedLoadKeepsThePicture)
+{
+    TMainForm& f = makeForm();
+    const QImage before = patternImage(12, 9);
+    f.setPicture(before);
+    const QString broken = dir.filePath(QStringLiteral("broken.bmp"));
+    {
+        QFile out(broken);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("BM\x00\x10 not really a bitmap");
+    }
+    EXPECT_FALSE(f.OpenPictureFile(broken));
+    EXPECT_EQ(f.picture().convertToFormat(QImage::Format_RGB32), before);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(f.Msg(QStringLiteral("showmsg_except_invalid_data"))));
+    EXPECT_FALSE(f.OpenPictureFile(dir.filePath(QStringLiteral("notes.txt"))));
+    EXPECT_EQ(messages.last(), f.Msg(QStringLiteral("showmsg_no_px_support")));
 }
 
 TEST_F(MainFormTest, Close_WithEndDlgAndNo_KeepsRunning)
