@@ -41,6 +41,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -199,13 +200,16 @@ struct Timing {
 };
 
 // One untimed run, which also sets how many timed runs fit the budget, then the median.
-Timing timeInProcess(const std::function<bool()>& job)
+// afterRun (untimed) lets go of what a run produced, so that freeing one run's result is
+// not counted in the next.
+Timing timeInProcess(const std::function<bool()>& job, const std::function<void()>& afterRun = [] {})
 {
     Timing t;
     t.measured = true;
     const Clock::time_point warm = Clock::now();
     t.ok = job();
     const double first = msSince(warm);
+    afterRun();
     if (!t.ok)
         return t;
     t.runs = std::clamp(int(kOurBudgetMs / std::max(first, 0.01)), 3, 15);
@@ -214,6 +218,7 @@ Timing timeInProcess(const std::function<bool()>& job)
         const Clock::time_point start = Clock::now();
         t.ok = job() && t.ok;
         times.push_back(msSince(start));
+        afterRun();
     }
     t.ms = median(times);
     return t;
@@ -332,12 +337,30 @@ int main(int argc, char** argv)
     const Timing cjpegStart = timeProcess({cjpeg, "-version"}, true, true);
     const Timing djpegStart = timeProcess({djpeg, "-version"}, true, true);
 
-    bool allOk = convertStart.ok && cjpegStart.ok && djpegStart.ok;
+    if (!convertStart.ok || !cjpegStart.ok || !djpegStart.ok) {
+        std::fprintf(stderr, "a tool does not run: %s -version, %s -version or %s -version failed\n",
+                     convert.c_str(), cjpeg.c_str(), djpeg.c_str());
+        return 2;
+    }
+    bool allOk = true;
     std::vector<Row> rows;
+    std::vector<std::pair<QString, double>> freshPictureMs;
     const QSize sizes[] = {{1920, 1080}, {4000, 3000}};
     for (const QSize& size : sizes) {
         const QString label = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
         const QImage picture = makePicture(size.width(), size.height());
+        // What holding a decoded picture of this size costs by itself: a new RGB32 picture,
+        // filled. Our decoders pay this; djpeg streams rows and never holds the picture.
+        QImage fresh;
+        const Timing freshPicture = timeInProcess(
+            [&] {
+                fresh = QImage(size, QImage::Format_RGB32);
+                fresh.fill(0xff808080u);
+                return !fresh.isNull();
+            },
+            [&] { fresh = QImage(); });
+        allOk = allOk && freshPicture.ok;
+        freshPictureMs.push_back({label, freshPicture.ms});
         const QString ppm = dir.filePath(label + QStringLiteral(".ppm"));
         if (!writePpm(picture, ppm)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(ppm));
@@ -376,12 +399,15 @@ int main(int argc, char** argv)
             decode.job = QStringLiteral("decode");
             decode.ours = decode.convert = decode.libjpeg = Timing{};
             decode.ourBytes = decode.convertBytes = decode.libjpegBytes = -1;
-            QImage decoded;
-            decode.ours = timeInProcess([&] {
-                px::PictureReadResult r = px::ReadPictureFile(ours);
-                decoded = r.image;
-                return r.error.isEmpty() && !r.image.isNull();
-            });
+            px::PictureReadResult read;
+            decode.ours = timeInProcess(
+                [&] {
+                    read = px::ReadPictureFile(ours);
+                    return read.error.isEmpty() && !read.image.isNull();
+                },
+                [&] { read = px::PictureReadResult{}; });
+            const px::PictureReadResult checked = px::ReadPictureFile(ours);
+            const QImage decoded = checked.image;
             decode.convert = timeProcess({convert, ours.toStdString(), "ppm:-"}, true);
             if (isJpeg)
                 decode.libjpeg = timeProcess({djpeg, "-ppm", ours.toStdString()}, true);
@@ -409,7 +435,8 @@ int main(int argc, char** argv)
     std::printf("\nPicture codecs: ours (in-process, median of 3-15 runs after a warm-up) against\n"
                 "convert = %s and cjpeg/djpeg = %s, %s (whole processes, median of %d after a warm-up).\n"
                 "Ratios are ours / tool (below 1: ours is faster); after the slash the tool's start-up is\n"
-                "taken off. Our encode includes writing the file; decodes read our file.\n"
+                "taken off. Our encode includes writing the file; decodes read our file, and freeing a decoded\n"
+                "picture is not timed.\n"
                 "Tool start-up (-version): convert %.1f ms, cjpeg %.1f ms, djpeg %.1f ms. %u cores; convert\n"
                 "uses its default threads, ours runs on one.\n\n",
                 convert.c_str(), cjpeg.c_str(), djpeg.c_str(), kToolRuns, convertStart.ms, cjpegStart.ms,
@@ -427,6 +454,10 @@ int main(int argc, char** argv)
                     qPrintable(ratioText(row.ours, row.libjpeg, libjpegStart)), qPrintable(bytesText(row.ourBytes)),
                     qPrintable(bytesText(row.convertBytes)), qPrintable(bytesText(row.libjpegBytes)));
     }
+    std::printf("\nA new RGB32 picture, allocated and filled (what every in-memory decode pays):");
+    for (const auto& [label, ms] : freshPictureMs)
+        std::printf(" %s %.1f ms", qPrintable(label), ms);
+    std::printf(".\n");
     std::printf("\nWhole run: %.1f s.%s\n", msSince(begin) / 1000.0,
                 allOk ? "" : " Some jobs FAILED (see above); their times are not comparable.");
     return allOk ? 0 : 1;

@@ -3,6 +3,7 @@
 // document state, builds its menus through MainWindowUi, and runs the commands from them.
 // Handlers are connected by name; a command whose handler is not connected stays disabled.
 #include "app/GuiSettings.h"
+#include "app/JpgScaleForm.h"
 #include "app/MainWindowUi.h"
 #include "picture/Picture.h"
 #include "picture/UndoStore.h"
@@ -16,6 +17,7 @@
 #include <QImage>
 #include <QMainWindow>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <array>
@@ -116,6 +118,8 @@ public:
     bool OpenPictureFile(const QString& path);
     void OpenClick();
     void SaveAsClick(bool withSender);
+    void JpgScaleMenuItemClick();
+    TJpgScaleBMForm* JpgScaleForm() const { return jpgScaleForm_; }
     // The open and Save As dialogs (tests replace them).
     std::function<QString(const QString& title, const QString& folder, const QString& filters)> chooseOpenFile;
     std::function<QString(const QString& title, const QString& proposed, const QString& filters, QString* selectedFilter)>
@@ -202,7 +206,8 @@ private:
     std::unique_ptr<TScanForm> scanForm_;
     TContResizer* focusResizer_ = nullptr;
     QMenu* focObjPopupMenu_ = nullptr;
-    QMenu* pictureMenu_ = nullptr;     // GrEdtBarPopupMenu, filled the first time it is needed
+    QMenu* pictureMenu_ = nullptr;
+    QPointer<TJpgScaleBMForm> jpgScaleForm_;   // exists at most once, frees itself on close     // GrEdtBarPopupMenu, filled the first time it is needed
     CursorImage capturedCursor_;   // the pointer's image when the capture started
     QPoint cursorOrigin_;          // the captured picture's top-left on the primary screen
     QString helpFile_;

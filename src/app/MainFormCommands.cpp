@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 
 #include "app/DisplaySync.h"
+#include "app/JpgScaleForm.h"
 #include "capture/CaptureSound.h"
 #include "capture/Grab.h"
 #include "platform/IniFile.h"
@@ -128,6 +129,8 @@ void TMainForm::HideToolWindows(bool show)
         if (bar && bar->isFloating() && paletteSwitchedOn_[i])
             bar->setVisible(show);
     }
+    if (jpgScaleForm_)
+        jpgScaleForm_->close();
     if (show)
         activateWindow();
 }

@@ -2,7 +2,9 @@
 // open-as-bitmap conversion.
 #include "app/MainForm.h"
 
+#include "app/JpgScaleForm.h"
 #include "files/FileTypes.h"
+#include "files/JpegFile.h"
 #include "files/PictureFiles.h"
 #include "platform/ProgramFolder.h"
 
@@ -75,6 +77,9 @@ bool TMainForm::OpenPictureFile(const QString& path)
         showMessage(Msg(QStringLiteral("showmsg_no_px_support")));
         return false;
     }
+    // The JPEG scaling window belongs to the JPEG shown: another file closes it.
+    if (jpgScaleForm_ && ext != QLatin1String(".jpg") && ext != QLatin1String(".jpeg"))
+        jpgScaleForm_->close();
     const PictureReadResult read = ReadPictureFile(path);
     if (!read.error.isEmpty()) {
         // The picture shown before stays: a failed load destroys nothing.
@@ -158,8 +163,32 @@ void TMainForm::SaveAsClick(bool withSender)
     setFileTypeLabel(QStringLiteral("|bmp| - ") + QFileInfo(path).suffix().toLower());
 }
 
+void TMainForm::JpgScaleMenuItemClick()
+{
+    if (jpgScaleForm_)
+        return;
+    jpgScaleForm_ = new TJpgScaleBMForm(this);
+    if (const QString title = Msg(QStringLiteral("Set_JpgScaleForm_Title")); !title.isEmpty())
+        jpgScaleForm_->setWindowTitle(title);
+    connect(jpgScaleForm_, &TJpgScaleBMForm::ScaleChosen, this, [this](int denominator) {
+        // The JPEG is decoded again from its own bytes at the chosen size.
+        if (document_.kind() != GraphicKind::Jpeg)
+            return;
+        const JpegReadResult read = ReadJpeg(document_.originalBytes(), denominator);
+        if (!read.error.isEmpty()) {
+            showMessage(Msg(QStringLiteral("showmsg_except_invalid_data")) + read.error);
+            return;
+        }
+        TPicture scaled;
+        scaled.setGraphic(GraphicKind::Jpeg, read.image, document_.originalBytes());
+        setDocument(scaled);
+    });
+    jpgScaleForm_->show();
+}
+
 void TMainForm::connectFileHandlers()
 {
+    on(QStringLiteral("JpgScaleMenuItemClick"), [this](QAction*) { JpgScaleMenuItemClick(); });
     on(QStringLiteral("OpenClick"), [this](QAction*) { OpenClick(); });
     on(QStringLiteral("SaveAsClick"), [this](QAction*) { SaveAsClick(true); });
     chooseOpenFile = [this](const QString& title, const QString& folder, const QString& filters) {

@@ -408,6 +408,40 @@ TEST_F(MainFormTest, Files_OpenAndSaveThroughTheDialogs)
     EXPECT_EQ(f.ui().statusPanels[6]->text(), QStringLiteral("|bmp|"));
 }
 
+TEST_F(MainFormTest, Files_JpegOpensAsBitmapOrScaledInItsOwnKind)
+{
+    const QString photo = dir.filePath(QStringLiteral("photo.jpeg"));
+    ASSERT_TRUE(WritePictureFile(1, patternImage(80, 64), 24, {}, WriteOccasion::SaveAs, photo).ok);
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    {
+        TMainForm& f = makeForm();  // "OAsBmp" is on by default
+        ASSERT_TRUE(f.OpenPictureFile(photo));
+        EXPECT_EQ(f.document().kind(), GraphicKind::Bitmap);
+        EXPECT_EQ(f.ui().statusPanels[6]->text(), QStringLiteral("|bmp| - jpeg"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before) << "nothing is left behind";
+    }
+    writeOption(QStringLiteral("OAsBmp"), 0);
+    const QString jpg = dir.filePath(QStringLiteral("photo.jpg"));
+    ASSERT_TRUE(QFile::copy(photo, jpg));
+    TMainForm& f = makeForm();
+    ASSERT_TRUE(f.OpenPictureFile(jpg));
+    EXPECT_EQ(f.document().kind(), GraphicKind::Jpeg);
+    QAction* scale = f.ui().action(QStringLiteral("JpgScaleMenuItem"));
+    ASSERT_NE(scale, nullptr);
+    ASSERT_TRUE(scale->isEnabled());  // the label reads "jpg"
+    scale->trigger();
+    ASSERT_NE(f.JpgScaleForm(), nullptr);
+    emit f.JpgScaleForm()->ScaleChosen(4);
+    EXPECT_EQ(f.picture().size(), QSize(20, 16));
+    EXPECT_EQ(f.document().kind(), GraphicKind::Jpeg);
+    // A BMP is never converted: it opens as the bitmap it is.
+    const QString bmp = dir.filePath(QStringLiteral("plain.bmp"));
+    ASSERT_TRUE(WritePictureFile(0, patternImage(8, 8), 24, {}, WriteOccasion::SaveAs, bmp).ok);
+    ASSERT_TRUE(f.OpenPictureFile(bmp));
+    EXPECT_EQ(f.ui().statusPanels[6]->text(), QStringLiteral("bmp"));
+    EXPECT_TRUE(f.JpgScaleForm() == nullptr || !f.JpgScaleForm()->isVisible());
+}
+
 TEST_F(MainFormTest, Files_AFailedLoadKeepsThePicture)
 {
     TMainForm& f = makeForm();
