@@ -1,6 +1,6 @@
 #include "files/BmpFile.h"
 
-#include "files/MedianCut.h"
+#include "files/ColorReduction.h"
 
 #include <QtEndian>
 

@@ -83,8 +83,8 @@ QImage toLuminance(const QImage& image)
 }
 
 // The picture's own colours in order of first appearance, or an empty list once there are
-// more than 256 of them.
-QList<QRgb> exactColours(const QImage& image)
+// more than limit of them.
+QList<QRgb> exactColours(const QImage& image, qsizetype limit = kMaxPaletteSize)
 {
     QList<QRgb> colours;
     std::unordered_map<QRgb, int> seen;
@@ -99,7 +99,7 @@ QList<QRgb> exactColours(const QImage& image)
             last = c;
             haveLast = true;
             if (seen.emplace(c, int(colours.size())).second) {
-                if (colours.size() == kMaxPaletteSize)
+                if (colours.size() == limit)
                     return {};
                 colours.append(c);
             }
@@ -383,6 +383,17 @@ QImage MapToPalette(const QImage& input, const QList<QRgb>& palette, DitherMode 
         std::swap(current, below);
     }
     return indexed;
+}
+
+QImage ReduceToPalette(const QImage& input, int maxColors)
+{
+    if (input.isNull() || maxColors < 1)
+        return {};
+    const QImage image = asPixelWords(input);
+    QList<QRgb> palette = exactColours(image, std::min(maxColors, int(kMaxPaletteSize)));
+    if (palette.isEmpty())
+        palette = MedianCutPalette(image, std::min(maxColors, int(kMaxPaletteSize)));
+    return MapToPalette(image, palette, DitherMode::Nearest);
 }
 
 QImage ReduceColors(const QImage& input, ColorReduction reduction, DitherMode dither)

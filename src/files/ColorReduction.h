@@ -41,6 +41,11 @@ QList<QRgb> MedianCutPalette(const QImage& image, int maxColors = 256);
 // An empty palette or a null image gives a null image.
 QImage MapToPalette(const QImage& image, const QList<QRgb>& palette, DitherMode dither);
 
+// A palette of at most maxColors (1..256) for the bitmap writers: a picture with no more
+// colours than that keeps them exactly; otherwise a median cut chooses them and every pixel
+// takes the nearest. Format_Indexed8; deterministic; a null image gives a null image.
+QImage ReduceToPalette(const QImage& image, int maxColors);
+
 // The whole reduction: the fixed palette, or for None the picture's own colours when there
 // are at most 256 of them (kept exactly, in order of first appearance) and a median-cut palette
 // otherwise. The grey reductions map the picture's luminance. Null image in, null image out.
