@@ -1,6 +1,7 @@
 #include "files/BmpFile.h"
 
 #include "files/ColorReduction.h"
+#include "files/LittleEndian.h"
 
 #include <QtEndian>
 
@@ -10,19 +11,6 @@ namespace px {
 
 namespace {
 
-void put16(QByteArray& b, quint16 v)
-{
-    char c[2];
-    qToLittleEndian(v, c);
-    b.append(c, 2);
-}
-
-void put32(QByteArray& b, quint32 v)
-{
-    char c[4];
-    qToLittleEndian(v, c);
-    b.append(c, 4);
-}
 
 QImage asRgb32(const QImage& image)
 {

@@ -1,5 +1,7 @@
 #include "files/IcoFile.h"
 
+#include "files/LittleEndian.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QtEndian>
@@ -11,19 +13,6 @@ namespace px {
 
 namespace {
 
-void put16(QByteArray& b, quint16 v)
-{
-    char c[2];
-    qToLittleEndian(v, c);
-    b.append(c, 2);
-}
-
-void put32(QByteArray& b, quint32 v)
-{
-    char c[4];
-    qToLittleEndian(v, c);
-    b.append(c, 4);
-}
 
 bool setError(QString* error, const QString& text)
 {
