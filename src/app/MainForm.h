@@ -207,6 +207,7 @@ private:
     TContResizer* focusResizer_ = nullptr;
     QMenu* focObjPopupMenu_ = nullptr;
     QMenu* pictureMenu_ = nullptr;
+    bool clipboardHasPicture_ = false;
     QPointer<TJpgScaleBMForm> jpgScaleForm_;   // exists at most once, frees itself on close     // GrEdtBarPopupMenu, filled the first time it is needed
     CursorImage capturedCursor_;   // the pointer's image when the capture started
     QPoint cursorOrigin_;          // the captured picture's top-left on the primary screen

@@ -31,7 +31,7 @@ void TMainForm::UpdateCommandEnabling()
     DocumentState state;
     state.kind = document_.kind();
     state.label = ui_.statusPanels[6]->text();
-    state.clipboardHasPicture = ClipboardHasPicture();
+    state.clipboardHasPicture = clipboardHasPicture_;
     for (const auto& [handler, on] : EnabledCommands(state))
         enableHandler(handler, on);
     if (document_.isEmpty())
@@ -248,7 +248,13 @@ void TMainForm::connectPictureHandlers()
     connect(ui_.scanImage, &TScanImage::mousePressed, this, &TMainForm::ScanImageMouseDown);
     connect(ui_.scanImage, &TScanImage::mouseMoved, this, &TMainForm::ScanImageMouseMove);
     connect(ui_.scanImage, &TScanImage::clicked, this, [this] { ui_.clientScrollBox->setFocus(); });
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TMainForm::UpdateCommandEnabling);
+    // Asking the clipboard can mean a round trip to another program: it is asked only when
+    // its content changes, not at every change of the picture.
+    clipboardHasPicture_ = ClipboardHasPicture();
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+        clipboardHasPicture_ = ClipboardHasPicture();
+        UpdateCommandEnabling();
+    });
     // The picture's context menu, or the focus commands while the grab handles are attached.
     ui_.scanImage->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui_.scanImage, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
