@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QtEndian>
 
+#include "ToolRun.h"
+
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -54,30 +56,12 @@ inline bool writeFile(const QString& path, const QByteArray& bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-struct Tool {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using testtools::ToolRun;
+using testtools::runTool;
 
-inline Tool run(const QString& program, const QStringList& arguments)
-{
-    QProcess p;
-    p.start(program, arguments);
-    Tool t;
-    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit)
-        return t;
-    t.exitCode = p.exitCode();
-    t.out = p.readAllStandardOutput();
-    t.err = p.readAllStandardError();
-    return t;
-}
-
-// The picture ImageMagick reads from the file (a frame index like "file.ico[1]" works too),
-// as 8-bit RGBA. Null when ImageMagick fails.
 inline QImage imageMagickRead(const QString& path)
 {
-    const Tool t = run("convert", {path, "-depth", "8", "PNG32:-"});
+    const ToolRun t = runTool("convert", {path, "-depth", "8", "PNG32:-"});
     if (t.exitCode != 0)
         return {};
     return QImage::fromData(t.out, "PNG").convertToFormat(QImage::Format_ARGB32);

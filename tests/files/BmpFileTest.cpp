@@ -190,7 +190,7 @@ TEST(BmpFile, ReadsWhatImageMagickWritesInEveryDepth)
         const QString source = dir.filePath(QString("s%1.png").arg(n));
         const QString target = dir.filePath(QString("t%1.bmp").arg(n++));
         ASSERT_TRUE(c.source.save(source, "PNG"));
-        const Tool made = run("convert", QStringList{source} + c.options + QStringList{c.target + target});
+        const ToolRun made = runTool("convert", QStringList{source} + c.options + QStringList{c.target + target});
         ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
         QFile f(target);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));

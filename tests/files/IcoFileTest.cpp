@@ -73,7 +73,7 @@ TEST(IcoFile, ReadsEveryImageOfAnImageMagickIconAndChoosesTheLargest)
     const QString png = dir.filePath("s.png"), ico = dir.filePath("m.ico");
     ASSERT_TRUE(source.save(png, "PNG"));
     // ImageMagick stores the 256 size as PNG and the others as bitmaps.
-    const Tool made = run("convert", {png, "-define", "icon:auto-resize=16,256,48", ico});
+    const ToolRun made = runTool("convert", {png, "-define", "icon:auto-resize=16,256,48", ico});
     ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
     QFile f(ico);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

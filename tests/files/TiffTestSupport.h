@@ -3,6 +3,8 @@
 // by hand, and running the independent command-line tools.
 #include "files/TiffWriter.h"
 
+#include "ToolRun.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
@@ -75,23 +77,7 @@ inline Directory readDirectory(const QByteArray& b)
     return d;
 }
 
-struct ToolRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-inline ToolRun runTool(const QString& program, const QStringList& arguments)
-{
-    QProcess p;
-    p.start(program, arguments);
-    ToolRun r;
-    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exitCode = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
+using testtools::ToolRun;
+using testtools::runTool;
 
 } // namespace px::tifftest
