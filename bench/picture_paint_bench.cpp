@@ -70,6 +70,14 @@ struct PictureArea {
     }
 };
 
+// How many paints each frame took and how much of the picture the last one drew.
+void reportPaints(benchmark::State& state, const PaintCounter& counter)
+{
+    state.counters["paints_per_frame"] = double(counter.paints) / double(state.iterations());
+    state.counters["painted_w"] = counter.lastRect.width();
+    state.counters["painted_h"] = counter.lastRect.height();
+}
+
 void BM_PaintViewport1to1(benchmark::State& state)
 {
     PictureArea a(false);
@@ -77,9 +85,7 @@ void BM_PaintViewport1to1(benchmark::State& state)
     a.view->installEventFilter(&counter);
     for (auto _ : state)
         a.view->repaint();
-    state.counters["paints_per_frame"] = double(counter.paints) / double(state.iterations());
-    state.counters["painted_w"] = counter.lastRect.width();
-    state.counters["painted_h"] = counter.lastRect.height();
+    reportPaints(state, counter);
     state.counters["viewport_w"] = a.area.viewport()->width();
     state.counters["scroll_x"] = a.area.horizontalScrollBar()->value();
 }
@@ -91,9 +97,7 @@ void BM_PaintViewportStretched(benchmark::State& state)
     a.view->installEventFilter(&counter);
     for (auto _ : state)
         a.view->repaint();
-    state.counters["paints_per_frame"] = double(counter.paints) / double(state.iterations());
-    state.counters["painted_w"] = counter.lastRect.width();
-    state.counters["painted_h"] = counter.lastRect.height();
+    reportPaints(state, counter);
     state.counters["view_w"] = a.view->width();
 }
 
@@ -108,9 +112,7 @@ void BM_PaintStretchedAfterResize(benchmark::State& state)
         a.area.resize(wide ? 1900 : 1920, 1080);
         a.view->repaint();
     }
-    state.counters["paints_per_frame"] = double(counter.paints) / double(state.iterations());
-    state.counters["painted_w"] = counter.lastRect.width();
-    state.counters["painted_h"] = counter.lastRect.height();
+    reportPaints(state, counter);
 }
 
 BENCHMARK(BM_PaintViewport1to1)->Unit(benchmark::kMillisecond);

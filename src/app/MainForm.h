@@ -37,7 +37,6 @@ class TMultiLanguage;
 class TScanForm;
 class TContResizer;
 struct PictureMouseEvent;
-struct PictureWriteSettings;
 class ProcessLauncher;
 class Registry;
 class Screen;
@@ -189,7 +188,6 @@ private:
     void setFileTypeLabel(const QString& label);
     void connectPictureHandlers();
     void connectFileHandlers();
-    PictureWriteSettings writeSettings() const;
     void LoadLanguages();
     void ApplyLanguage();
     void SetCaptureToolHints();

@@ -2,6 +2,7 @@
 // open-as-bitmap conversion.
 #include "app/MainForm.h"
 
+#include "app/FileWriteSettings.h"
 #include "app/JpgScaleForm.h"
 #include "files/FileTypes.h"
 #include "files/JpegFile.h"
@@ -53,21 +54,6 @@ int bitsOfPixelFormat(PixelFormat format)
 }
 
 } // namespace
-
-PictureWriteSettings TMainForm::writeSettings() const
-{
-    PictureWriteSettings s;
-    s.bmpPixForm = Options.BmpPixForm;
-    s.bmpMonochrome = Options.BmpMonochrome;
-    s.jpgPixelFormat = Options.JpgPixelFormat;
-    s.jpgColr = Options.JpgColr;
-    s.jpgPerformance = Options.JpgPerformance;
-    s.jpgCompress = Options.JpgCompress;
-    s.gifComp = Options.GifComp;
-    s.gifDith = Options.GifDith;
-    s.gifColOpt = Options.GifColOpt;
-    return s;
-}
 
 bool TMainForm::OpenPictureFile(const QString& path)
 {
@@ -147,7 +133,7 @@ void TMainForm::SaveAsClick(bool withSender)
     if (named >= 0)
         type = named;
     const PictureWriteResult written = WritePictureFile(type, document_.image(), bitsOfPixelFormat(document_.pixelFormat()),
-                                                        writeSettings(), WriteOccasion::SaveAs, path);
+                                                        WriteSettingsOf(Options), WriteOccasion::SaveAs, path);
     if (!written.ok) {
         showMessage(Msg(QStringLiteral("showmsg_excecpt")) + written.error);
         return;

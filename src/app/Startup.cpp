@@ -6,7 +6,7 @@
 #include "app/ErrorReport.h"
 #include "app/GuiSettings.h"
 #include "app/MainForm.h"
-#include "app/ProgramOptions.h"
+#include "app/FileWriteSettings.h"
 #include "app/SplashForm.h"
 #include "capture/GrabCommand.h"
 #include "platform/Autostart.h"
@@ -76,17 +76,7 @@ PictureWriteSettings StoredWriteSettings()
         if (parsed.ok)
             registry = std::move(parsed.registry);
     }
-    const ProgramOptions o = LoadOptions(registry).options;
-    PictureWriteSettings s;
-    s.bmpPixForm = o.BmpPixForm;
-    s.bmpMonochrome = o.BmpMonochrome;
-    s.jpgPixelFormat = o.JpgPixelFormat;
-    s.jpgColr = o.JpgColr;
-    s.jpgPerformance = o.JpgPerformance;
-    s.jpgCompress = o.JpgCompress;
-    s.gifComp = o.GifComp;
-    s.gifDith = o.GifDith;
-    s.gifColOpt = o.GifColOpt;
+    PictureWriteSettings s = WriteSettingsOf(LoadOptions(registry).options);
     s.pngCompression = 1;  // screen content compresses well already at the fastest level
     return s;
 }
