@@ -176,6 +176,9 @@ private:
     void FinishInteractiveCapture(const QImage& picture);
     QImage windowUnder(const QPoint& point, QPoint* origin);
     void fitWindowToPicture();
+    QImage grabWithProgramHidden(int delayMs);
+    bool autoFileFolderMissing() const;
+    void comeBack(bool fromTray);
     void ToggleViewMode(ViewMode mode);
     void applyViewModes(const ViewModes& before);
     void EnterFocusObject();

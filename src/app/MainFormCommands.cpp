@@ -135,6 +135,31 @@ void TMainForm::HideToolWindows(bool show)
         activateWindow();
 }
 
+QImage TMainForm::grabWithProgramHidden(int delayMs)
+{
+    // The program leaves the screen, the other windows get time to repaint what it covered,
+    // and then the primary screen is read.
+    hide();
+    HideToolWindows(false);
+    syncQtDisplay();
+    services_.screen->flush();
+    QThread::msleep(static_cast<unsigned long>(std::max(0, delayMs)));
+    QImage shot;
+    GrabDesktop(*services_.screen, shot);
+    return shot;
+}
+
+bool TMainForm::autoFileFolderMissing() const
+{
+    return Options.PersSave && !QFileInfo(nativePath(Options.OutDir)).isDir();
+}
+
+void TMainForm::comeBack(bool fromTray)
+{
+    fromTray ? showFromTray() : show();
+    HideToolWindows(true);
+}
+
 void TMainForm::DeskMenuItemClick(bool fromTray)
 {
     SaveUndoCopy();
@@ -147,48 +172,32 @@ void TMainForm::DeskMenuItemClick(bool fromTray)
         capturedCursor_ = services_.screen->cursorImage();
     }
 
-    hide();
-    HideToolWindows(false);
-    syncQtDisplay();
-    services_.screen->flush();
-    QThread::msleep(kDesktopCaptureDelayMs);
-
-    QImage shot;
-    GrabDesktop(*services_.screen, shot);
-    const bool grabbed = !shot.isNull();
-    if (grabbed) {
-        document_.setBitmap(shot);
-        setFileTypeLabel(QStringLiteral("|bmp|"));
+    QImage shot = grabWithProgramHidden(kDesktopCaptureDelayMs);
+    CurrentFileValid = false;
+    if (shot.isNull()) {
+        comeBack(fromTray);
+        showMessage(Msg(QStringLiteral("showmsg_screen_not_readable")));
+        return;
     }
+    if (Options.ImgWithMouse)
+        DrawCapturedCursor(shot, capturedCursor_, CaptureCursorPos - services_.screen->primaryGeometry().topLeft());
+    document_.setBitmap(shot);
+    setFileTypeLabel(QStringLiteral("|bmp|"));
+    showPicture();
 
     // Automatic file creation: with its folder missing the capture is not saved and the
     // user is told.
-    CurrentFileValid = false;
-    if (Options.PersSave && !QFileInfo(nativePath(Options.OutDir)).isDir()) {
-        showPicture();
-        fromTray ? showFromTray() : show();
+    if (autoFileFolderMissing()) {
+        comeBack(fromTray);
         showMessage(Msg(QStringLiteral("showmsg_autofilecreate_mistake")));
         return;
     }
+    if (Options.ScanSound)
+        PlayCaptureSound(*services_.sound, Options.SoundFileNr);
+    comeBack(fromTray);
     // Saving under the next automatic name joins here with the result pipeline; until then
     // the user learns that the picture was not saved instead of believing it was.
-    const bool autoSaveMissing = Options.PersSave;
-
-    if (grabbed && Options.ScanSound)
-        PlayCaptureSound(*services_.sound, Options.SoundFileNr);
-
-    fromTray ? showFromTray() : show();
-    HideToolWindows(true);
-
-    if (grabbed && Options.ImgWithMouse) {
-        const QPoint origin = services_.screen->primaryGeometry().topLeft();
-        DrawCapturedCursor(shot, capturedCursor_, CaptureCursorPos - origin);
-        document_.setBitmap(shot);
-    }
-    showPicture();
-    if (!grabbed)
-        showMessage(Msg(QStringLiteral("showmsg_screen_not_readable")));
-    else if (autoSaveMissing)
+    if (Options.PersSave)
         showMessage(Msg(QStringLiteral("showmsg_autosave_not_available")));
     if (Options.MinAScan)
         hideToTray();

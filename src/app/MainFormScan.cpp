@@ -31,26 +31,16 @@ void TMainForm::StartInteractiveCapture()
 {
     SaveUndoCopy();
     ResetPictureView();
-    hide();
-    HideToolWindows(false);
-    syncQtDisplay();
-    services_.screen->flush();
-    QThread::msleep(static_cast<unsigned long>(CaptureDelay));
-
-    QImage frozen;
-    GrabDesktop(*services_.screen, frozen);
+    QImage frozen = grabWithProgramHidden(CaptureDelay);
     if (frozen.isNull()) {
-        showFromTray();
-        HideToolWindows(true);
+        comeBack(true);
         showMessage(Msg(QStringLiteral("showmsg_screen_not_readable")));
         return;
     }
-
     // Automatic file creation needs its folder before the capture starts.
     CurrentFileValid = false;
-    if (Options.PersSave && !QFileInfo(nativePath(Options.OutDir)).isDir()) {
-        showFromTray();
-        HideToolWindows(true);
+    if (autoFileFolderMissing()) {
+        comeBack(true);
         showMessage(Msg(QStringLiteral("showmsg_autofilecreate_mistake")));
         return;
     }
