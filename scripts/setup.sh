@@ -13,6 +13,7 @@ packages=(
   libcanberra-dev libpng-dev zlib1g-dev libjpeg62-turbo-dev libgif-dev libtiff-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth jwm xdotool x11-apps x11-utils xclip imagemagick libtiff-tools libjpeg-turbo-progs
+  libwmf-bin fonts-urw-base35
 )
 
 missing=()

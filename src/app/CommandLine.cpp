@@ -26,7 +26,8 @@ QString absolute(const QString& file, const QString& workingDirectory)
 bool takesValue(const QString& option)
 {
     return option == QLatin1String("--send-bitmap") || option == QLatin1String("--grab")
-        || option == QLatin1String("--delay") || option == QLatin1String("--output");
+        || option == QLatin1String("--delay") || option == QLatin1String("--output")
+        || option == QLatin1String("--convert");
 }
 
 bool isFlag(const QString& option)
@@ -108,6 +109,18 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments, const QString&
         if (output)
             return failure(QStringLiteral("option --output belongs to --grab"));
     }
+    // --convert takes its target as the one plain argument after the source.
+    if (mode == QLatin1String("--convert")) {
+        if (files.isEmpty())
+            return failure(QStringLiteral("--convert needs SOURCE and TARGET"));
+        if (files.size() > 1)
+            return failure(QStringLiteral("unexpected argument %1").arg(files.at(1)));
+        CommandLineRequest r;
+        r.action = CommandAction::Convert;
+        r.file = absolute(modeValue, workingDirectory);
+        r.target = absolute(files.first(), workingDirectory);
+        return r;
+    }
     if (!mode.isEmpty() && !files.isEmpty())
         return failure(QStringLiteral("unexpected argument %1").arg(files.first()));
 
@@ -173,6 +186,7 @@ std::optional<InstanceMessage> MessageForRunningInstance(const CommandLineReques
     case CommandAction::SendBitmap:
         return InstanceMessage{msg::CopyData, msg::CopyDataBitmap, bitmapFileBytes};
     case CommandAction::Grab:
+    case CommandAction::Convert:
     case CommandAction::Help:
     case CommandAction::Version:
     case CommandAction::Error:
@@ -189,6 +203,7 @@ QString CommandLineHelpText()
         "       pixmora --show\n"
         "       pixmora --send-bitmap FILE.bmp\n"
         "       pixmora --grab desktop|window [--delay MS] --output FILE\n"
+        "       pixmora --convert SOURCE TARGET\n"
         "       pixmora --help | --version\n"
         "\n"
         "  FILE                 open FILE (in the running Pixmora, if there is one)\n"
@@ -198,6 +213,10 @@ QString CommandLineHelpText()
         "  --grab TARGET        capture the whole desktop or the active window without\n"
         "                       opening a window and write it to the --output FILE;\n"
         "                       --delay waits MS milliseconds first (0 to %1)\n"
+        "  --convert SOURCE TARGET\n"
+        "                       convert the picture file SOURCE to TARGET, the types\n"
+        "                       taken from the extensions (bmp, dib, pxg, jpg, jpeg, gif,\n"
+        "                       png, ico, tif, tiff, wmf, emf), without opening a window\n"
         "  --help               show this text\n"
         "  --version            show the version\n"
         "\n"

@@ -7,6 +7,7 @@
 //   pixmora --send-bitmap FILE.bmp     hand a BMP file's bytes to the running program
 //   pixmora --grab desktop|window [--delay MS] --output FILE
 //                                      one capture without any window, written to FILE
+//   pixmora --convert SOURCE TARGET    convert a picture file by the two extensions
 //   pixmora --help | --version
 // Value options also take the form --name=value; "--" ends the options, so a file whose name
 // starts with '-' can still be opened.
@@ -27,6 +28,7 @@ enum class CommandAction {
     Show,        // --show
     SendBitmap,  // --send-bitmap FILE
     Grab,        // --grab TARGET [--delay MS] --output FILE
+    Convert,     // --convert SOURCE TARGET
     Help,        // --help
     Version,     // --version
     Error,       // see error
@@ -39,9 +41,10 @@ constexpr int kMaxGrabDelayMs = 600000;
 
 struct CommandLineRequest {
     CommandAction action = CommandAction::Start;
-    // Open: the file to open; SendBitmap: the BMP file; Grab: the output file.
-    // Always absolute and cleaned.
+    // Open: the file to open; SendBitmap: the BMP file; Grab: the output file; Convert: the
+    // source file. Always absolute and cleaned.
     QString file;
+    QString target;  // Convert: the file to write, absolute and cleaned
     GrabTarget grabTarget = GrabTarget::Desktop;
     int grabDelayMs = 0;
     QString error;  // Error: one line saying what is wrong

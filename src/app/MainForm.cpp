@@ -31,6 +31,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QSystemTrayIcon>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QWindowStateChangeEvent>
@@ -122,6 +123,10 @@ void TMainForm::FormCreate()
         if (a->property("tag").toInt() == 12)
             a->setVisible(remoteAppPath_.has_value());
     LoadLanguages();
+    RecentFiles.load(*services_.registry, recentFilesPath(), kRecentFilesSection);
+    rebuildRecentMenus();
+    if (ui_.recentPopupMenu)
+        connect(ui_.recentPopupMenu, &QMenu::aboutToShow, this, &TMainForm::RecentPopupMenuPopup);
     MaximizeToggle = 1;
     setAcceptDrops(true);
     updateCheckMarks();
@@ -201,6 +206,7 @@ void TMainForm::connectHandlers()
     on(QStringLiteral("GermanMenuItemClick"), [this](QAction* a) { GermanMenuItemClick(a); });
     connectPictureHandlers();
     connectFileHandlers();
+    connectResultHandlers();
     on(QStringLiteral("CloseClick"), [this](QAction*) { CloseClick(); });
     on(QStringLiteral("HandbuchMenuItemClick"), [this](QAction*) { HandbuchMenuItemClick(); });
     on(QStringLiteral("ReadmeMenuItemClick"), [this](QAction*) { ReadmeMenuItemClick(); });
@@ -303,6 +309,10 @@ void TMainForm::updateCheckMarks()
     check(QStringLiteral("FileAsBmpMenuItem"), Options.OAsBmp);
     check(QStringLiteral("FEMagMenuItem"), Options.MagneticFE);
     check(QStringLiteral("XPStyleMenuItem"), Options.XPMenStyle);
+    // The editor switches show as on only while their program can be started.
+    const bool editorThere = !editorProgram().isEmpty();
+    check(QStringLiteral("ExtGraphMenuItem"), Options.ExtGrafikEditor && editorThere);
+    check(QStringLiteral("ExtGraphHKMenuItem"), Options.HotkeyOutputExtern && editorThere);
     for (QAction* a : ui_.actionsForHandler(QStringLiteral("StatBarMenuItemClick")))
         a->setChecked(Options.StatBar || Options.OnceCellStatbar);
     for (QAction* a : ui_.actionsForHandler(QStringLiteral("GermanMenuItemClick"))) {
@@ -431,6 +441,7 @@ void TMainForm::FormClose()
     }
     SavePicEditPal(reg, picEditPal_);
     SaveOptions(reg, Options);
+    RecentFiles.save(reg, recentFilesPath(), kRecentFilesSection);
 
     if (!services_.registryPath.isEmpty()) {
         QString error;

@@ -3,6 +3,7 @@
 // document state, builds its menus through MainWindowUi, and runs the commands from them.
 // Handlers are connected by name; a command whose handler is not connected stays disabled.
 #include "app/GuiSettings.h"
+#include "app/HistoryList.h"
 #include "app/JpgScaleForm.h"
 #include "app/MainWindowUi.h"
 #include "picture/Picture.h"
@@ -28,6 +29,7 @@
 
 class QAction;
 class QMenu;
+class QTemporaryDir;
 class QTimer;
 
 namespace px {
@@ -37,6 +39,7 @@ class TMultiLanguage;
 class TScanForm;
 class TContResizer;
 struct PictureMouseEvent;
+struct PictureWriteResult;
 class ProcessLauncher;
 class Registry;
 class Screen;
@@ -74,6 +77,10 @@ public:
     bool FirstShowDone = false;
     int MaximizeToggle = 1;
     QRect RestoreBounds;
+    // The recent-files list (newest first), stored under GUI\Recent.
+    THistoryList RecentFiles;
+    // The fast-save counter: at start the number of bitmaps in the fast-save folder.
+    quint16 FastSaveCount = 0;
 
     // The window's translator and the message text of a key ("" for an unknown key).
     TMultiLanguage* PXMultiLanguage = nullptr;
@@ -115,9 +122,31 @@ public:
     void OpenHandedOverFile(const QString& path);
     // Opens a picture file by path; false (with a message) when it could not be read.
     bool OpenPictureFile(const QString& path);
+    // Converts the file to a bitmap through the conversion routines (a private temporary BMP)
+    // and loads that; false with the message shown when there is no routine or it failed.
+    bool OpenAsBitmap(const QString& path, const QString& extension, QImage* bitmap);
     void OpenClick();
     void SaveAsClick(bool withSender);
     void JpgScaleMenuItemClick();
+
+    // After a capture: automatic file creation, fast save, external editor, recent files.
+    void AutoFileMenuItemClick();
+    // Writes the picture under the automatic name in the "FileTyp" format; false with *error.
+    bool AutoSave(QString* error);
+    void FastSaveToolButtonClick();
+    void PrintScanMenuItemClick();
+    void ExtGraphMenuItemClick();
+    void ExtGraphHKMenuItemClick();
+    // Hands the picture to "ExtGrEdtPath" through a private temporary file; false when it
+    // could not be written or the program not started (the user is told).
+    bool SendToExternalEditor();
+    void ShowFileTypeLabel();
+    // Adds a file to the recent-files list and rebuilds its menus.
+    void AddRecentFile(const QString& path);
+    void RecentPopupMenuPopup();
+    void DeleteListMenuItemClick();
+    // The folder chooser that stands in for the options dialog's folder page (tests replace it).
+    std::function<QString(const QString& title, const QString& folder)> chooseFolder;
     TJpgScaleBMForm* JpgScaleForm() const { return jpgScaleForm_; }
     // The open and Save As dialogs (tests replace them).
     std::function<QString(const QString& title, const QString& folder, const QString& filters)> chooseOpenFile;
@@ -191,6 +220,16 @@ private:
     void setFileTypeLabel(const QString& label);
     void connectPictureHandlers();
     void connectFileHandlers();
+    void connectResultHandlers();
+    void rebuildRecentMenus();
+    void openRecentEntry(const QString& caption);
+    void keepWrittenBitmap(const PictureWriteResult& written);
+    bool saveCaptureResult(QString* error);
+    bool convertShownFileToBitmap();
+    QString editorProgram() const;
+    void toggleEditorSwitch(const QString& item, bool* option);
+    QString fastSaveFolder() const;
+    QString nextAutoFile() const;
     void LoadLanguages();
     void ApplyLanguage();
     void SetCaptureToolHints();
@@ -213,6 +252,7 @@ private:
     CursorImage capturedCursor_;   // the pointer's image when the capture started
     QPoint cursorOrigin_;          // the captured picture's top-left on the primary screen
     QString helpFile_;
+    std::unique_ptr<QTemporaryDir> editorFolder_;  // the external editor's files, removed at exit
     QTimer* idleTimer_ = nullptr;
     bool closing_ = false;
     std::array<bool, 7> paletteSwitchedOn_{true, true, true, true, true, true, true};

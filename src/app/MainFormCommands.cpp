@@ -1,6 +1,7 @@
 // The main window's commands: capture, remote capture, opening handed-over files and
 // bitmaps, dropped files, and the small help and script commands.
 #include "app/MainForm.h"
+#include "picture/ClipboardPicture.h"
 
 #include "app/DisplaySync.h"
 #include "app/JpgScaleForm.h"
@@ -192,13 +193,29 @@ void TMainForm::DeskMenuItemClick(bool fromTray)
         showMessage(Msg(QStringLiteral("showmsg_autofilecreate_mistake")));
         return;
     }
+    if (Options.PersSave) {
+        ShowFileTypeLabel();
+        QString error;
+        bool saved = saveCaptureResult(&error);
+        // Here the clipboard copy goes only together with the automatic save.
+        if (saved && Options.ScanToClipboard)
+            saved = CopyPictureToClipboard(document_.image(), &error);
+        if (!saved) {
+            CurrentFileValid = false;
+            showMessage(Msg(QStringLiteral("showmsg_except_afc_mistake")) + error);
+        }
+    }
     if (Options.ScanSound)
         PlayCaptureSound(*services_.sound, Options.SoundFileNr);
-    comeBack(fromTray);
-    // Saving under the next automatic name joins here with the result pipeline; until then
-    // the user learns that the picture was not saved instead of believing it was.
-    if (Options.PersSave)
-        showMessage(Msg(QStringLiteral("showmsg_autosave_not_available")));
+    if (Options.ExtGrafikEditor) {
+        SendToExternalEditor();
+        if (Options.PXVisAScan)
+            comeBack(fromTray);
+        else
+            hideToTray();
+    } else {
+        comeBack(fromTray);
+    }
     if (Options.MinAScan)
         hideToTray();
 }

@@ -4,7 +4,9 @@
 
 #include "app/FileWriteSettings.h"
 #include "app/JpgScaleForm.h"
+#include "files/ConversionTable.h"
 #include "files/FileTypes.h"
+#include "files/GraphicConvert.h"
 #include "files/JpegFile.h"
 #include "files/PictureFiles.h"
 #include "platform/ProgramFolder.h"
@@ -13,6 +15,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QTemporaryDir>
 
 namespace px {
 
@@ -28,29 +31,11 @@ GraphicKind graphicKindOf(PictureFileKind kind)
     case PictureFileKind::Ico: return GraphicKind::Icon;
     case PictureFileKind::Pxg: return GraphicKind::Pxg;
     case PictureFileKind::Tif: return GraphicKind::Tif;
+    case PictureFileKind::Wmf: return GraphicKind::Wmf;
+    case PictureFileKind::Emf: return GraphicKind::Emf;
     case PictureFileKind::Unknown: break;
     }
     return GraphicKind::None;
-}
-
-PixelFormat pixelFormatOfBits(int bits)
-{
-    switch (bits) {
-    case 1: return PixelFormat::Bit1;
-    case 4: return PixelFormat::Bit4;
-    case 8: return PixelFormat::Bit8;
-    case 15: return PixelFormat::Bit15;
-    case 16: return PixelFormat::Bit16;
-    case 24: return PixelFormat::Bit24;
-    case 32: return PixelFormat::Bit32;
-    default: return PixelFormat::Device;
-    }
-}
-
-int bitsOfPixelFormat(PixelFormat format)
-{
-    static const int bits[] = {0, 1, 4, 8, 15, 16, 24, 32};
-    return bits[int(format)];
 }
 
 } // namespace
@@ -63,26 +48,35 @@ bool TMainForm::OpenPictureFile(const QString& path)
         showMessage(Msg(QStringLiteral("showmsg_no_px_support")));
         return false;
     }
+    // Every file opened goes to the recent-files list, also when it turns out unreadable.
+    AddRecentFile(QFileInfo(path).absoluteFilePath());
     // The JPEG scaling window belongs to the JPEG shown: another file closes it.
     if (jpgScaleForm_ && ext != QLatin1String(".jpg") && ext != QLatin1String(".jpeg"))
         jpgScaleForm_->close();
-    const PictureReadResult read = ReadPictureFile(path);
-    if (!read.error.isEmpty()) {
-        // The picture shown before stays: a failed load destroys nothing.
-        showMessage(Msg(QStringLiteral("showmsg_except_invalid_data")) + read.error);
-        return false;
-    }
-    // "OAsBmp": everything but a BMP is opened as an editable bitmap. The pixels are decoded
-    // directly, so no temporary file is written beside the source or anywhere else.
+    // "OAsBmp": everything but a BMP is converted to an editable bitmap, through the conversion
+    // routines where the type has one (TIFF has none: it is decoded directly).
     const bool asBitmap = Options.OAsBmp && ext != QLatin1String(".bmp");
     TPicture picture;
-    if (asBitmap || read.kind == PictureFileKind::Bmp) {
-        picture.setBitmap(read.image, read.kind == PictureFileKind::Bmp ? pixelFormatOfBits(read.bitsPerPixel)
-                                                                        : PixelFormat::Device);
+    if (asBitmap && ConversionPairCode(ext, QStringLiteral(".bmp")) != -1) {
+        QImage bitmap;
+        if (!OpenAsBitmap(path, ext, &bitmap))
+            return false;
+        picture.setBitmap(bitmap);
     } else {
-        QFile file(path);
-        const QByteArray original = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        picture.setGraphic(graphicKindOf(read.kind), read.image, original, pixelFormatOfBits(read.bitsPerPixel));
+        const PictureReadResult read = ReadPictureFile(path);
+        if (!read.error.isEmpty()) {
+            // The picture shown before stays: a failed load destroys nothing.
+            showMessage(Msg(QStringLiteral("showmsg_except_invalid_data")) + read.error);
+            return false;
+        }
+        if (asBitmap || read.kind == PictureFileKind::Bmp) {
+            picture.setBitmap(read.image, read.kind == PictureFileKind::Bmp ? PixelFormatOfBits(read.bitsPerPixel)
+                                                                            : PixelFormat::Device);
+        } else {
+            QFile file(path);
+            const QByteArray original = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            picture.setGraphic(graphicKindOf(read.kind), read.image, original, PixelFormatOfBits(read.bitsPerPixel));
+        }
     }
     setDocument(picture);
     const QString bare = ext.mid(1);
@@ -92,6 +86,31 @@ bool TMainForm::OpenPictureFile(const QString& path)
     ApplyNewPicture();
     ui_.statusPanels[4]->setText(Msg(QStringLiteral("statbar_graphic_txt")) + QString::number(document_.size().width())
                                  + QStringLiteral(" x ") + QString::number(document_.size().height()));
+    return true;
+}
+
+bool TMainForm::OpenAsBitmap(const QString& path, const QString& extension, QImage* bitmap)
+{
+    // The converted BMP goes to a private folder that is removed afterwards, so no file beside
+    // the source (or anywhere else) is created, replaced or left behind.
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        showMessage(Msg(QStringLiteral("showmsg_excecpt")) + folder.errorString());
+        return false;
+    }
+    const GraphicConversion converted = ConvertGraphicFile(path, folder.path(), extension, QStringLiteral(".bmp"));
+    if (converted.status == GraphicConversion::Status::NoRoutine) {
+        showMessage(QString::fromUtf8(kNoConversionRoutineMessage));
+        return false;
+    }
+    const PictureReadResult read = converted.status == GraphicConversion::Status::Converted
+                                       ? ReadPictureFile(converted.targetPath)
+                                       : PictureReadResult{QImage(), converted.error};
+    if (!read.error.isEmpty()) {
+        showMessage(Msg(QStringLiteral("showmsg_except_invalid_data")) + read.error);
+        return false;
+    }
+    *bitmap = read.image;
     return true;
 }
 
@@ -132,20 +151,17 @@ void TMainForm::SaveAsClick(bool withSender)
     const int named = FileTypeIndexForExtension(QLatin1Char('.') + QFileInfo(path).suffix());
     if (named >= 0)
         type = named;
-    const PictureWriteResult written = WritePictureFile(type, document_.image(), bitsOfPixelFormat(document_.pixelFormat()),
+    const PictureWriteResult written = WritePictureFile(type, document_.image(), BitsOfPixelFormat(document_.pixelFormat()),
                                                         WriteSettingsOf(Options), WriteOccasion::SaveAs, path);
     if (!written.ok) {
         showMessage(Msg(QStringLiteral("showmsg_excecpt")) + written.error);
         return;
     }
-    if (!written.keptImage.isNull()) {
-        // A BMP write changes the picture itself to the written pixel format.
-        TPicture kept;
-        kept.setBitmap(written.keptImage, pixelFormatOfBits(written.declaredBits));
-        setDocument(kept);
-    }
+    keepWrittenBitmap(written);
     CurrentFileValid = true;
     CurrentFile = QFileInfo(path).absoluteFilePath();
+    if (Options.SaveHist)
+        AddRecentFile(CurrentFile);
     setFileTypeLabel(QStringLiteral("|bmp| - ") + QFileInfo(path).suffix().toLower());
 }
 

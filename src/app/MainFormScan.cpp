@@ -44,6 +44,11 @@ void TMainForm::StartInteractiveCapture()
         showMessage(Msg(QStringLiteral("showmsg_autofilecreate_mistake")));
         return;
     }
+    if (Options.PersSave) {
+        // The name the automatic save will write; the save sets it again once written.
+        CurrentFile = nextAutoFile();
+        CurrentFileValid = true;
+    }
 
     if (Options.ImgWithMouse)
         DrawCapturedCursor(frozen, capturedCursor_, CaptureCursorPos - services_.screen->primaryGeometry().topLeft());
@@ -123,10 +128,29 @@ void TMainForm::FinishInteractiveCapture(const QImage& picture)
         showFromTray();
     if (Options.ScanSound)
         PlayCaptureSound(*services_.sound, Options.SoundFileNr);
-    if (Options.PersSave)
-        showMessage(Msg(QStringLiteral("showmsg_autosave_not_available")));
+    ShowFileTypeLabel();
+    if (Options.ExtGrafikEditor) {
+        SendToExternalEditor();
+        Options.PXVisAScan ? showFromTray() : hideToTray();
+    }
+    if (Options.HotkeyOutputExtern && HotkeyCapture) {
+        hideToTray();
+        SendToExternalEditor();
+    }
+    if (Options.PersSave && !document_.isEmpty()) {
+        QString error;
+        if (!saveCaptureResult(&error)) {
+            CurrentFileValid = false;
+            showMessage(Msg(QStringLiteral("showmsg_excecpt")) + error);
+        }
+    } else if (document_.isEmpty()) {
+        CurrentFileValid = false;
+    }
+    // "PrintScan" prints here once printing is part of the program.
     ui_.statusPanels[0]->setText(Msg(QStringLiteral("statbar_app_run")));
     HideToolWindows(!(Options.MinAScan || HotkeyCapture || Options.ExtGrafikEditor));
+    if (Options.ExtGrafikEditor && Options.PXVisAScan && !HotkeyCapture)
+        HideToolWindows(true);
     // Cleared on every path, so that a failed capture does not leave the next one marked as
     // a hotkey capture.
     HotkeyCapture = false;

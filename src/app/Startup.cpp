@@ -3,12 +3,11 @@
 #include "platform/ProgramInfo.h"
 
 #include "app/CommandLine.h"
+#include "app/OneShotCommands.h"
 #include "app/ErrorReport.h"
 #include "app/GuiSettings.h"
 #include "app/MainForm.h"
-#include "app/FileWriteSettings.h"
 #include "app/SplashForm.h"
-#include "capture/GrabCommand.h"
 #include "platform/Autostart.h"
 #include "platform/InstanceChannel.h"
 #include "platform/ProcessLauncher.h"
@@ -33,20 +32,6 @@ namespace {
 
 constexpr int kSplashPauseMs = 3500;
 
-void printLine(FILE* stream, const QString& text)
-{
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    std::fputc('\n', stream);
-}
-
-QStringList argumentsOf(int argc, char** argv)
-{
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
-    return args;
-}
-
 // Anything a command lets escape is shown with its class and message; the program goes on.
 class TApplication : public QApplication {
 public:
@@ -64,41 +49,6 @@ public:
         return false;
     }
 };
-
-// The format settings the user stored, read without changing anything: a command-line grab
-// leaves even an unreadable settings file where it is.
-PictureWriteSettings StoredWriteSettings()
-{
-    Registry registry;
-    QFile file(defaultRegistryPath());
-    if (file.open(QIODevice::ReadOnly)) {
-        RegParseResult parsed = parseRegText(file.read(64 * 1024 * 1024));
-        if (parsed.ok)
-            registry = std::move(parsed.registry);
-    }
-    PictureWriteSettings s = WriteSettingsOf(LoadOptions(registry).options);
-    s.pngCompression = 1;  // screen content compresses well already at the fastest level
-    return s;
-}
-
-int runGrab(int& argc, char** argv, const CommandLineRequest& request)
-{
-    QCoreApplication app(argc, argv);
-    X11Screen screen;
-    if (!screen.isOpen()) {
-        printLine(stderr, QStringLiteral("pixmora: ") + screen.openError());
-        return 1;
-    }
-    // One grab in a fresh process: the socket is quicker than setting up shared memory.
-    screen.setSharedMemoryEnabled(false);
-    const GrabResult result = RunGrabCommand(screen, request.grabTarget, request.grabDelayMs, request.file,
-                                             StoredWriteSettings());
-    if (!result.ok) {
-        printLine(stderr, QStringLiteral("pixmora: ") + result.error);
-        return 1;
-    }
-    return 0;
-}
 
 // Reads the file --send-bitmap hands over; only a readable BMP file is sent.
 std::optional<QByteArray> readBitmapFile(const QString& path, QString* error)
@@ -134,29 +84,16 @@ std::unique_ptr<Screen> openScreen()
 
 int RunPixmora(int argc, char** argv)
 {
-    const CommandLineRequest request = ParseCommandLine(argumentsOf(argc, argv));
-    switch (request.action) {
-    case CommandAction::Error:
-        printLine(stderr, QStringLiteral("pixmora: %1\nTry 'pixmora --help'.").arg(request.error));
-        return 2;
-    case CommandAction::Help:
-        printLine(stdout, CommandLineHelpText());
-        return 0;
-    case CommandAction::Version:
-        printLine(stdout, VersionText());
-        return 0;
-    case CommandAction::Grab:
-        return runGrab(argc, argv, request);
-    default:
-        break;
-    }
+    const CommandLineRequest request = ParseCommandLine(CommandLineArguments(argc, argv));
+    if (const std::optional<int> exitCode = RunOneShotCommand(argc, argv, request))
+        return *exitCode;
 
     QByteArray bitmap;
     if (request.action == CommandAction::SendBitmap) {
         QString error;
         const auto bytes = readBitmapFile(request.file, &error);
         if (!bytes) {
-            printLine(stderr, QStringLiteral("pixmora: ") + error);
+            PrintLine(stderr, QStringLiteral("pixmora: ") + error);
             return 1;
         }
         bitmap = *bytes;
@@ -174,7 +111,7 @@ int RunPixmora(int argc, char** argv)
     if (role == InstanceChannel::Role::Forwarded)
         return 0;
     if (role == InstanceChannel::Role::Failed)
-        printLine(stderr, QStringLiteral("pixmora: running without the single-instance channel: ") + channelError);
+        PrintLine(stderr, QStringLiteral("pixmora: running without the single-instance channel: ") + channelError);
 
     Autostart autostart;
     autostart.consumeRunOnce();

@@ -4,6 +4,8 @@
 #include "files/GifFile.h"
 #include "files/IcoFile.h"
 #include "files/JpegFile.h"
+#include "files/MetafilePlayer.h"
+#include "files/MetafileWriter.h"
 #include "files/PngWriter.h"
 #include "files/TiffReader.h"
 #include "files/TiffWriter.h"
@@ -61,6 +63,13 @@ PictureWriteResult WritePictureFile(int fileTypeIndex, const QImage& image, int 
         case 2:
             return WriteGif(toWrite, file,
                             GifOptionsFromSettings(settings.gifColOpt, settings.gifDith, settings.gifComp), why);
+        case 3:
+            return WriteWmf(toWrite, file, why);
+        case 4:
+            return WriteEmf(toWrite,
+                            QString::fromUtf8(occasion == WriteOccasion::SaveAs ? kEmfDescriptionSaveAs
+                                                                                : kEmfDescriptionAutoSave),
+                            file, why);
         case 5:
             return WriteIco(toWrite, file, why);
         case 7:
@@ -98,6 +107,10 @@ PictureFileKind PictureFileKindForExtension(const QString& extensionWithDot)
         return PictureFileKind::Pxg;
     if (ext == QLatin1String(".tif") || ext == QLatin1String(".tiff"))
         return PictureFileKind::Tif;
+    if (ext == QLatin1String(".wmf"))
+        return PictureFileKind::Wmf;
+    if (ext == QLatin1String(".emf"))
+        return PictureFileKind::Emf;
     return PictureFileKind::Unknown;
 }
 
@@ -160,6 +173,16 @@ PictureReadResult ReadPictureFile(const QString& path, int jpegScale)
         else
             result.image = image;
         result.bitsPerPixel = image.hasAlphaChannel() ? 32 : 24;
+        break;
+    }
+    case PictureFileKind::Wmf:
+    case PictureFileKind::Emf: {
+        // A metafile is read by its content: an enhanced one named .wmf is still enhanced.
+        const MetafileReadResult r = ReadMetafile(data);
+        result.image = r.image;
+        result.error = r.error;
+        result.kind = r.format == MetafileFormat::Enhanced ? PictureFileKind::Emf : PictureFileKind::Wmf;
+        result.bitsPerPixel = 32;
         break;
     }
     case PictureFileKind::Unknown:

@@ -40,7 +40,7 @@ PictureWriteResult WritePictureFile(int fileTypeIndex, const QImage& image, int 
                                     const QString& path);
 
 // What a file holds once read.
-enum class PictureFileKind { Bmp, Jpeg, Gif, Png, Ico, Pxg, Tif, Unknown };
+enum class PictureFileKind { Bmp, Jpeg, Gif, Png, Ico, Pxg, Tif, Wmf, Emf, Unknown };
 
 struct PictureReadResult {
     QImage image;
@@ -50,7 +50,8 @@ struct PictureReadResult {
 };
 
 // Chooses the reader by the file's extension (".bmp", ".jpg"/".jpeg", ".gif", ".png",
-// ".ico", ".pxg", ".tif"/".tiff"). jpegScale is 1, 2, 4 or 8 (the JPEG decode at 1:scale).
+// ".ico", ".pxg", ".tif"/".tiff", ".wmf", ".emf"). Metafiles are told apart by their content
+// and come back rendered at their own size. jpegScale is 1, 2, 4 or 8 (the JPEG decode at 1:scale).
 PictureReadResult ReadPictureFile(const QString& path, int jpegScale = 1);
 PictureFileKind PictureFileKindForExtension(const QString& extensionWithDot);
 

@@ -14,6 +14,10 @@ enum class GraphicKind { None, Bitmap, Jpeg, Gif, Png, Wmf, Emf, Icon, Pxg, Tif 
 // The bitmap's declared pixel format. Device means "as the screen delivers it" (captures).
 enum class PixelFormat { Device, Bit1, Bit4, Bit8, Bit15, Bit16, Bit24, Bit32 };
 
+// Bits per pixel of a declared format (0 for Device) and back (other counts give Device).
+int BitsOfPixelFormat(PixelFormat format);
+PixelFormat PixelFormatOfBits(int bits);
+
 class TPicture {
 public:
     GraphicKind kind() const { return kind_; }

@@ -52,6 +52,25 @@ TEST(CommandLine, AcceptedForms)
     }
 }
 
+TEST(CommandLine, ConvertTakesSourceAndTargetBothMadeAbsolute)
+{
+    struct Case { QStringList args; QString source, target; };
+    const Case cases[] = {
+        {{"--convert", "a.bmp", "b.jpg"}, "/home/user/pics/a.bmp", "/home/user/pics/b.jpg"},
+        {{"--convert=../a.PNG", "/tmp/out/b.gif"}, "/home/user/a.PNG", "/tmp/out/b.gif"},
+        {{"--convert", "a.bmp", "--", "-b.jpg"}, "/home/user/pics/a.bmp", "/home/user/pics/-b.jpg"},
+        {{"--convert", "x/./a.ico", "a.ico"}, "/home/user/pics/x/a.ico", "/home/user/pics/a.ico"},
+    };
+    for (const Case& c : cases) {
+        const CommandLineRequest r = ParseCommandLine(c.args, kCwd);
+        CommandLineRequest expected;
+        expected.action = CommandAction::Convert;
+        expected.file = c.source;
+        expected.target = c.target;
+        EXPECT_EQ(r, expected) << c.args.join(' ').toStdString() << " -> " << r.error.toStdString();
+    }
+}
+
 TEST(CommandLine, MistakesGiveOneLineOfText)
 {
     const QStringList cases[] = {
@@ -81,6 +100,15 @@ TEST(CommandLine, MistakesGiveOneLineOfText)
         {"--show", "--show"},
         {"--help", "--version"},
         {""},
+        {"--convert"},
+        {"--convert", "a.bmp"},
+        {"--convert=a.bmp"},
+        {"--convert", "a.bmp", "b.jpg", "c.png"},
+        {"--convert", "a.bmp", "b.jpg", "--output", "c.png"},
+        {"--convert", "a.bmp", "b.jpg", "--capture"},
+        {"--convert", "a.bmp", "--convert", "b.bmp", "c.jpg"},
+        {"--convert", "a.bmp", ""},
+        {"--convert", "", "b.jpg"},
     };
     for (const QStringList& args : cases) {
         const CommandLineRequest r = ParseCommandLine(args, kCwd);
@@ -101,6 +129,7 @@ TEST(CommandLine, ASecondStartHandsItsRequestOver)
         {{"bild ü.png"}, InstanceMessage{0x8066, 0, QString("/home/user/pics/bild ü.png").toUtf8()}},
         {{"--send-bitmap", "a.bmp"}, InstanceMessage{0x004A, 1, bmp}},
         {{"--grab", "desktop", "--output", "x.png"}, std::nullopt},
+        {{"--convert", "a.bmp", "b.jpg"}, std::nullopt},
         {{"--help"}, std::nullopt},
         {{"--version"}, std::nullopt},
         {{"--bogus"}, std::nullopt},
@@ -114,7 +143,8 @@ TEST(CommandLine, HelpListsEveryFormAndVersionNamesTheBuild)
 {
     const QString help = CommandLineHelpText();
     for (const char* form : {"pixmora [FILE]", "--capture", "--show", "--send-bitmap", "--grab",
-                             "desktop|window", "--delay", "--output", "--help", "--version"})
+                             "desktop|window", "--delay", "--output", "--convert SOURCE TARGET", "--help",
+                             "--version"})
         EXPECT_TRUE(help.contains(form)) << form;
     EXPECT_TRUE(VersionText().startsWith("Pixmora 5.0")) << VersionText().toStdString();
     EXPECT_TRUE(VersionText().contains("5.0.98.31")) << VersionText().toStdString();

@@ -59,11 +59,13 @@ public:
         return env;
     }
     QString registryPath() const { return dir.filePath(QStringLiteral("config/Orlek/Pixmora/5.0/registry.reg")); }
-    void writeOptions(const std::map<QString, qint32>& values) const
+    void writeOptions(const std::map<QString, qint32>& values, const std::map<QString, QString>& texts = {}) const
     {
         Registry reg;
         for (const auto& [name, value] : values)
             reg.writeInteger(optionsKey(), name, value);
+        for (const auto& [name, text] : texts)
+            reg.writeString(optionsKey(), name, text);
         ASSERT_TRUE(saveRegistryFile(reg, registryPath()));
     }
     xtest::RunResult runPixmora(const QStringList& args, int timeoutMs = 15000) const

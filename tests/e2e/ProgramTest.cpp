@@ -124,6 +124,67 @@ TEST_F(ProgramTest, DesktopCapture_ShowsTheScreenAtFullSizeInTheWindow)
     EXPECT_TRUE(info->frame.contains(*offset)) << offset->x() << "," << offset->y();
 }
 
+TEST_F(ProgramTest, DesktopCapture_SavesCopiesAndHandsThePictureToTheEditor)
+{
+    const QString shots = home.dir.filePath(QStringLiteral("shots"));
+    ASSERT_TRUE(QDir().mkpath(shots));
+    // The "editor" records its arguments and copies the file it was handed.
+    const QString received = home.dir.filePath(QStringLiteral("received.bmp"));
+    const QString arguments = home.dir.filePath(QStringLiteral("arguments"));
+    const QString editor = home.dir.filePath(QStringLiteral("recording editor.sh"));
+    {
+        QFile script(editor);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(QStringLiteral("#!/bin/sh\necho \"$#\" > '%1.tmp'\ncp \"$1\" '%2'\nmv '%1.tmp' '%1'\n")
+                         .arg(arguments, received).toUtf8());
+    }
+    QFile::setPermissions(editor, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    home.writeOptions({{QStringLiteral("ScanTool"), 5}, {QStringLiteral("ScanSound"), 0}, {QStringLiteral("EndDlg"), 0},
+                       {QStringLiteral("PersSave"), 1}, {QStringLiteral("FileTyp"), 8}, {QStringLiteral("ScanToClipboard"), 1},
+                       {QStringLiteral("ExtGrafikEditor"), 1}, {QStringLiteral("PXVisAScan"), 1}, {QStringLiteral("SaveHist"), 1}},
+                      {{QStringLiteral("OutDir"), shots}, {QStringLiteral("FileName"), QStringLiteral("Scan")},
+                       {QStringLiteral("ExtGrEdtPath"), editor}});
+    xtest::PatternWindow pattern(kScreen);
+    ASSERT_TRUE(pattern.isShown()) << pattern.error().toStdString();
+    RunningPixmora program(home);
+    const std::uint32_t window = program.waitForWindow();
+    ASSERT_NE(window, 0u);
+    const auto capture = home.runPixmora({QStringLiteral("--capture")});
+    ASSERT_EQ(capture.exitCode, 0) << capture.err.toStdString();
+
+    const QString saved = shots + QStringLiteral("/Scan1.png");
+    const QDeadlineTimer deadline(15000);
+    while (!deadline.hasExpired() && !(QFile::exists(saved) && QFile::exists(arguments)))
+        QThread::msleep(50);
+    QImage picture;
+    ASSERT_TRUE(picture.load(saved, "PNG")) << program.output();
+    picture = picture.convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(picture.size(), kScreen.size());
+    // The program hid itself before grabbing: a corner far from its window shows the pattern.
+    for (const QPoint p : {QPoint(1900, 1060), QPoint(1500, 900), QPoint(1919, 1079)})
+        EXPECT_EQ(picture.pixel(p), patternPixel(p.x(), p.y())) << p.x() << "," << p.y();
+
+    // The editor got exactly one argument, a file holding the picture.
+    QFile argumentFile(arguments);
+    ASSERT_TRUE(argumentFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(argumentFile.readAll().trimmed(), QByteArray("1"));
+    EXPECT_EQ(QImage(received, "BMP").convertToFormat(QImage::Format_RGB32), picture);
+
+    // Another program reads the picture from the clipboard.
+    const auto out = run(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-t"),
+                                                   QStringLiteral("image/png"), QStringLiteral("-o")});
+    QImage copied;
+    ASSERT_TRUE(out.exitCode == 0 && copied.loadFromData(out.out, "PNG")) << out.err.toStdString();
+    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), picture);
+
+    // At exit the file written heads the stored recent-files list.
+    sendDeleteWindow(window);
+    ASSERT_TRUE(program.waitForExit());
+    const RegLoadResult stored = loadRegistryFile(home.registryPath());
+    EXPECT_EQ(stored.registry.readString(kProgramKey + QStringLiteral("\\GUI\\Recent"), QStringLiteral("History0")),
+              std::optional<QString>(saved));
+}
+
 TEST_F(ProgramTest, SendBitmap_RefusesNonBitmapsAndShowsBitmaps)
 {
     home.writeOptions({{QStringLiteral("EndDlg"), 0}});

@@ -75,7 +75,7 @@ TEST(PictureFiles, BmpOptionsChangeThePictureItselfAndFailuresLeaveNothing)
     EXPECT_FALSE(w.keptImage.isNull());
     EXPECT_EQ(ReadPictureFile(dir.filePath(QStringLiteral("mono.bmp"))).bitsPerPixel, 1);
 
-    for (int index : {3, 4, 9, -1}) {  // metafiles join later; pcx and unknown types have no writer
+    for (int index : {9, -1}) {  // pcx and unknown types have no writer
         const QString path = dir.filePath(QStringLiteral("x%1.out").arg(index + 1));
         const PictureWriteResult r = WritePictureFile(index, sample(), 24, {}, WriteOccasion::SaveAs, path);
         EXPECT_FALSE(r.ok) << index;
@@ -83,6 +83,35 @@ TEST(PictureFiles, BmpOptionsChangeThePictureItselfAndFailuresLeaveNothing)
         EXPECT_FALSE(QFile::exists(path)) << index;
     }
     EXPECT_FALSE(ReadPictureFile(dir.filePath(QStringLiteral("missing.png"))).error.isEmpty());
+}
+
+TEST(PictureFiles, MetafilesCarryTheirDescriptionAndAreReadByContent)
+{
+    QTemporaryDir dir;
+    struct Row { int type; WriteOccasion occasion; const char* description; PictureFileKind kind; };
+    const Row rows[] = {
+        {3, WriteOccasion::SaveAs, nullptr, PictureFileKind::Wmf},
+        {4, WriteOccasion::SaveAs, "Pixmora EMF-Grafik", PictureFileKind::Emf},
+        {4, WriteOccasion::AutoSave, "Pixmora 5.0 Grafik", PictureFileKind::Emf},
+    };
+    for (const Row& row : rows) {
+        // Named .wmf whatever it holds: the reader goes by the content.
+        const QString path = dir.filePath(QStringLiteral("m%1%2.wmf").arg(row.type).arg(int(row.occasion)));
+        const PictureWriteResult w = WritePictureFile(row.type, sample(), 24, {}, row.occasion, path);
+        ASSERT_TRUE(w.ok) << w.error.toStdString();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        if (row.description) {
+            const QString text = QString::fromLatin1(row.description);
+            EXPECT_TRUE(bytes.contains(QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2)))
+                << row.description;
+        }
+        const PictureReadResult r = ReadPictureFile(path);
+        ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
+        EXPECT_EQ(r.kind, row.kind);
+        EXPECT_EQ(r.image.convertToFormat(QImage::Format_RGB32), sample());
+    }
 }
 
 } // namespace

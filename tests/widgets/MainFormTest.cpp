@@ -1,102 +1,11 @@
 // The main window's start-up, capture, message and exit behaviour, with a fake screen,
 // sound player and launcher on the offscreen platform.
-#include "app/MainForm.h"
-
-#include "app/MultiLanguage.h"
-#include "capture/ScanForm.h"
-#include "picture/ScanImageView.h"
-#include "picture/Picture.h"
-#include "files/PictureFiles.h"
-#include "app/ProgramOptions.h"
-#include "platform/Autostart.h"
-#include "platform/InstanceMessage.h"
-#include "platform/ProcessLauncher.h"
-#include "platform/ProgramFolder.h"
-#include "platform/RegFile.h"
-#include "platform/Registry.h"
-#include "platform/Screen.h"
-#include "platform/SoundPlayer.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QBuffer>
-#include <QFile>
-#include <QLabel>
-#include <QMenu>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <memory>
+#include "MainFormFixture.h"
 
 using namespace px;
+using namespace px::formtest;
 
 namespace {
-
-QImage patternImage(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.setPixel(x, y, qRgb(x & 255, y & 255, (x + y) & 255));
-    return img;
-}
-
-QByteArray bmpBytes(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
-    return bytes;
-}
-
-class MainFormTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        setProgramFolderForTesting(dir.path() + QStringLiteral("/program/"));
-        QDir().mkpath(dir.path() + QStringLiteral("/program/Templates"));
-        // The shipped language file, so that messages carry their real texts.
-        ASSERT_TRUE(QFile::copy(QStringLiteral(PIXMORA_SOURCE_DIR "/resources/Templates/Languages.lng"),
-                                programFile(QStringLiteral("Templates/Languages.lng"))));
-        screen.desktop_ = patternImage(320, 200);
-    }
-    void TearDown() override { setProgramFolderForTesting({}); }
-
-    TMainForm& makeForm()
-    {
-        MainFormServices s;
-        s.registry = &registry;
-        s.registryPath = dir.path() + QStringLiteral("/config/registry.reg");
-        s.screen = &screen;
-        s.sound = &sound;
-        s.launcher = &launcher;
-        s.autostart = &autostart;
-        s.executablePath = QStringLiteral("/opt/pixmora/pixmora");
-        form = std::make_unique<TMainForm>(s);
-        form->showMessage = [this](const QString& text) { messages << text; };
-        form->askYesNo = [this](const QString& text) {
-            questions << text;
-            return answer;
-        };
-        return *form;
-    }
-
-    void writeOption(const QString& name, qint32 value) { registry.writeInteger(optionsKey(), name, value); }
-
-    QTemporaryDir dir;
-    Registry registry;
-    FakeScreen screen;
-    FakeSoundPlayer sound;
-    FakeProcessLauncher launcher;
-    Autostart autostart{dir.path() + QStringLiteral("/autostart")};
-    std::unique_ptr<TMainForm> form;
-    QStringList messages;
-    QStringList questions;
-    bool answer = false;
-};
 
 TEST_F(MainFormTest, DesktopCapture_PutsThePrimaryScreenIntoThePictureAndPlaysTheSound)
 {
@@ -162,19 +71,6 @@ TEST_F(MainFormTest, DesktopCapture_WithAutomaticFilesButNoFolder_SaysSoAndComes
     EXPECT_FALSE(messages[0].isEmpty());
     EXPECT_TRUE(f.isVisible());
     EXPECT_FALSE(f.CurrentFileValid);
-}
-
-TEST_F(MainFormTest, DesktopCapture_WithAutomaticFilesSaysThePictureWasNotSaved)
-{
-    writeOption(QStringLiteral("PersSave"), 1);
-    registry.writeString(optionsKey(), QStringLiteral("OutDir"), dir.path());
-    TMainForm& f = makeForm();
-    f.DeskMenuItemClick(false);
-    EXPECT_FALSE(f.picture().isNull());
-    EXPECT_FALSE(f.CurrentFileValid);
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0], f.Msg(QStringLiteral("showmsg_autosave_not_available")));
-    EXPECT_TRUE(messages[0].contains(QStringLiteral("nicht gespeichert"))) << messages[0].toStdString();
 }
 
 TEST_F(MainFormTest, FirstShow_WithTrayStartLeavesTheScreen)
@@ -406,6 +302,31 @@ TEST_F(MainFormTest, Files_OpenAndSaveThroughTheDialogs)
     f.SaveAsClick(true);
     EXPECT_FALSE(f.CurrentFileValid);
     EXPECT_EQ(f.ui().statusPanels[6]->text(), QStringLiteral("|bmp|"));
+}
+
+TEST_F(MainFormTest, Files_MetafilesShowAtTheirOwnSizeOrOpenAsBitmaps)
+{
+    const QString wmf = dir.filePath(QStringLiteral("clip.wmf"));
+    const QString emf = dir.filePath(QStringLiteral("clip.emf"));
+    ASSERT_TRUE(WritePictureFile(3, patternImage(50, 40), 24, {}, WriteOccasion::SaveAs, wmf).ok);
+    ASSERT_TRUE(WritePictureFile(4, patternImage(50, 40), 24, {}, WriteOccasion::SaveAs, emf).ok);
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    {
+        TMainForm& f = makeForm();  // "OAsBmp" on: converted through a private temporary bitmap
+        ASSERT_TRUE(f.OpenPictureFile(emf));
+        EXPECT_EQ(f.document().kind(), GraphicKind::Bitmap);
+        EXPECT_EQ(f.picture().convertToFormat(QImage::Format_RGB32), patternImage(50, 40));
+        EXPECT_EQ(f.ui().statusPanels[6]->text(), QStringLiteral("|bmp| - emf"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before);
+    }
+    writeOption(QStringLiteral("OAsBmp"), 0);
+    TMainForm& f = makeForm();
+    ASSERT_TRUE(f.OpenPictureFile(wmf));
+    EXPECT_EQ(f.document().kind(), GraphicKind::Wmf);
+    EXPECT_FALSE(f.document().isEditable());
+    EXPECT_EQ(f.picture().size(), QSize(50, 40));
+    EXPECT_EQ(f.ui().statusPanels[6]->text(), QStringLiteral("wmf"));
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
 TEST_F(MainFormTest, Files_JpegOpensAsBitmapOrScaledInItsOwnKind)
