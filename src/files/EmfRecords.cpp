@@ -103,22 +103,10 @@ private:
     }
     void select(quint32 index)
     {
-        GdiObject stock;
-        const GdiObject* o = nullptr;
-        if (index & 0x80000000u) {
-            stock = StockObject(index & 0x7FFFFFFFu);
-            o = &stock;
-        } else if (index < objects_.size()) {
-            o = &objects_[index];
-        }
-        if (!o)
-            return;
-        switch (o->kind) {
-        case GdiObject::PenObject: c_.dc().pen = o->pen; break;
-        case GdiObject::BrushObject: c_.dc().brush = o->brush; break;
-        case GdiObject::FontObject: c_.dc().font = o->font; break;
-        default: break;
-        }
+        if (index & 0x80000000u)
+            c_.selectObject(StockObject(index & 0x7FFFFFFFu));
+        else if (index < objects_.size())
+            c_.selectObject(objects_[index]);
     }
     const GdiObject* brushAt(quint32 index)
     {
@@ -435,36 +423,24 @@ void EmfPlayer::play(quint32 type, RecordBytes& r)
         const double width = r.s32();
         r.s32();
         const quint32 color = r.u32();
-        if (!r.ok())
-            break;
-        GdiObject o;
-        o.kind = GdiObject::PenObject;
-        o.pen = PenFromLog(style, width, color);
-        store(ih, o);
+        if (r.ok())
+            store(ih, PenFromLog(style, width, color));
         break;
     }
     case EMR_EXTCREATEPEN: {
         const quint32 ih = r.u32();
         r.skip(16);  // pattern bitmap of the pen
         const quint32 style = r.u32(), width = r.u32(), brushStyle = r.u32(), color = r.u32();
-        if (!r.ok())
-            break;
-        GdiObject o;
-        o.kind = GdiObject::PenObject;
         // Cosmetic pens are one pixel wide; a pen with a null brush draws nothing.
         const bool geometric = style & 0x00010000u;
-        o.pen = PenFromLog(brushStyle == 1 ? 5 : style, geometric ? double(width) : 0, color);
-        store(ih, o);
+        if (r.ok())
+            store(ih, PenFromLog(brushStyle == 1 ? 5 : style, geometric ? double(width) : 0, color));
         break;
     }
     case EMR_CREATEBRUSHINDIRECT: {
         const quint32 ih = r.u32(), style = r.u32(), color = r.u32(), hatch = r.u32();
-        if (!r.ok())
-            break;
-        GdiObject o;
-        o.kind = GdiObject::BrushObject;
-        o.brush = BrushFromLog(style, color, hatch);
-        store(ih, o);
+        if (r.ok())
+            store(ih, BrushFromLog(style, color, hatch));
         break;
     }
     case EMR_CREATEDIBPATTERNBRUSHPT:
@@ -472,32 +448,13 @@ void EmfPlayer::play(quint32 type, RecordBytes& r)
         const quint32 ih = r.u32();
         r.u32();  // colour usage
         const quint32 offBmi = r.u32(), cbBmi = r.u32(), offBits = r.u32(), cbBits = r.u32();
-        if (!r.ok())
-            break;
-        GdiObject o;
-        o.kind = GdiObject::BrushObject;
-        o.brush.color = Qt::black;
-        const QImage pattern = dib(r, offBmi, cbBmi, offBits, cbBits).image;
-        if (!pattern.isNull()) {
-            o.brush.style = Brush::Pattern;
-            o.brush.pattern = pattern;
-        }
-        store(ih, o);
+        if (r.ok())
+            store(ih, PatternBrush(dib(r, offBmi, cbBmi, offBits, cbBits).image));
         break;
     }
     case EMR_EXTCREATEFONTINDIRECTW: {
         const quint32 ih = r.u32();
-        GdiObject o;
-        o.kind = GdiObject::FontObject;
-        o.font.height = r.s32();
-        o.font.width = r.s32();
-        o.font.escapement = r.s32();
-        r.s32();  // orientation
-        o.font.weight = r.s32();
-        o.font.italic = r.u8();
-        o.font.underline = r.u8();
-        o.font.strikeOut = r.u8();
-        r.skip(5);
+        GdiObject o = ReadFontFields(r, true);
         const QByteArray face = r.slice(r.pos(), 64);
         if (!r.ok())
             break;
@@ -510,10 +467,8 @@ void EmfPlayer::play(quint32 type, RecordBytes& r)
     }
     case EMR_CREATEPALETTE: {
         const quint32 ih = r.u32();
-        GdiObject o;
-        o.kind = GdiObject::Other;
         if (r.ok())
-            store(ih, o);
+            store(ih, PlaceholderObject());
         break;
     }
     case EMR_ANGLEARC: {

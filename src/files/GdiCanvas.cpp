@@ -54,6 +54,17 @@ GdiCanvas::~GdiCanvas()
     painter_.restore();
 }
 
+void GdiCanvas::selectObject(const GdiObject& o)
+{
+    switch (o.kind) {
+    case GdiObject::PenObject: dc_.pen = o.pen; break;
+    case GdiObject::BrushObject: dc_.brush = o.brush; break;
+    case GdiObject::FontObject: dc_.font = o.font; break;
+    case GdiObject::RegionObject: selectClipRegion(o.region, RGN_COPY); break;
+    default: break;
+    }
+}
+
 // ---- Mapping --------------------------------------------------------------------------------
 
 void GdiCanvas::setMapMode(int mode)
@@ -64,50 +75,29 @@ void GdiCanvas::setMapMode(int mode)
     transformChanged();
 }
 
-void GdiCanvas::setWindowOrg(QPointF p)
+// The window and viewport take only what GDI would: finite origins, and extents that are
+// finite and not zero either way.
+void GdiCanvas::setOrigin(QPointF& field, QPointF p)
 {
     if (!finite(p.x()) || !finite(p.y()))
         return;
-    dc_.windowOrg = p;
+    field = p;
     transformChanged();
 }
 
-void GdiCanvas::setWindowExt(QSizeF s)
+void GdiCanvas::setExtent(QSizeF& field, QSizeF s)
 {
     if (s.width() == 0 || s.height() == 0 || !finite(s.width()) || !finite(s.height()))
         return;
-    dc_.windowExt = s;
+    field = s;
     transformChanged();
 }
 
-void GdiCanvas::setViewportOrg(QPointF p)
-{
-    if (!finite(p.x()) || !finite(p.y()))
-        return;
-    dc_.viewportOrg = p;
-    transformChanged();
-}
-
-void GdiCanvas::setViewportExt(QSizeF s)
-{
-    if (s.width() == 0 || s.height() == 0 || !finite(s.width()) || !finite(s.height()))
-        return;
-    dc_.viewportExt = s;
-    transformChanged();
-}
-
-void GdiCanvas::scaleWindowExt(double xNum, double xDenom, double yNum, double yDenom)
+void GdiCanvas::scaleExtent(QSizeF& field, double xNum, double xDenom, double yNum, double yDenom)
 {
     if (xDenom == 0 || yDenom == 0)
         return;
-    setWindowExt(QSizeF(dc_.windowExt.width() * xNum / xDenom, dc_.windowExt.height() * yNum / yDenom));
-}
-
-void GdiCanvas::scaleViewportExt(double xNum, double xDenom, double yNum, double yDenom)
-{
-    if (xDenom == 0 || yDenom == 0)
-        return;
-    setViewportExt(QSizeF(dc_.viewportExt.width() * xNum / xDenom, dc_.viewportExt.height() * yNum / yDenom));
+    setExtent(field, QSizeF(field.width() * xNum / xDenom, field.height() * yNum / yDenom));
 }
 
 void GdiCanvas::setWorldTransform(const QTransform& t)
@@ -460,31 +450,31 @@ void GdiCanvas::polygon(const QPolygonF& points)
     polyPolygon({points});
 }
 
-void GdiCanvas::polyPolygon(const std::vector<QPolygonF>& polygons)
+QPainterPath GdiCanvas::polyPath(const std::vector<QPolygonF>& parts, bool closed) const
 {
     QPainterPath path;
-    for (const QPolygonF& poly : polygons) {
-        if (poly.size() < 2)
+    for (const QPolygonF& part : parts) {
+        if (part.size() < 2)
             continue;
-        path.moveTo(toPainter(poly[0]));
-        for (int i = 1; i < poly.size(); ++i)
-            path.lineTo(toPainter(poly[i]));
-        path.closeSubpath();
+        path.moveTo(toPainter(part[0]));
+        for (int i = 1; i < part.size(); ++i)
+            path.lineTo(toPainter(part[i]));
+        if (closed)
+            path.closeSubpath();
     }
+    return path;
+}
+
+void GdiCanvas::polyPolygon(const std::vector<QPolygonF>& polygons)
+{
+    const QPainterPath path = polyPath(polygons, true);
     if (!path.isEmpty())
         draw(path, true, true);
 }
 
 void GdiCanvas::polyPolyline(const std::vector<QPolygonF>& polylines)
 {
-    QPainterPath path;
-    for (const QPolygonF& line : polylines) {
-        if (line.size() < 2)
-            continue;
-        path.moveTo(toPainter(line[0]));
-        for (int i = 1; i < line.size(); ++i)
-            path.lineTo(toPainter(line[i]));
-    }
+    const QPainterPath path = polyPath(polylines, false);
     if (!path.isEmpty())
         draw(path, false, true);
 }
@@ -524,22 +514,15 @@ void GdiCanvas::drawClosedShape(const QPainterPath& painterPath)
 
 void GdiCanvas::rectangle(const QRectF& box)
 {
-    const QTransform t = logicalToPainter();
-    QPainterPath path;
-    if (axisAligned(t)) {
-        const QRectF r = deviceBox(box);
-        if (r.isNull())
-            return;
-        path.addRect(r);
-    } else {
-        QPainterPath logical;
-        logical.addRect(box.normalized());
-        path = mapPath(logical);
-    }
-    drawClosedShape(path);
+    drawBox(box, std::nullopt);
 }
 
 void GdiCanvas::roundRect(const QRectF& box, QSizeF corner)
+{
+    drawBox(box, corner);
+}
+
+void GdiCanvas::drawBox(const QRectF& box, std::optional<QSizeF> corner)
 {
     const QTransform t = logicalToPainter();
     QPainterPath path;
@@ -547,12 +530,19 @@ void GdiCanvas::roundRect(const QRectF& box, QSizeF corner)
         const QRectF r = deviceBox(box);
         if (r.isNull())
             return;
-        const double rx = std::min(std::abs(corner.width() * t.m11()) / 2, r.width() / 2);
-        const double ry = std::min(std::abs(corner.height() * t.m22()) / 2, r.height() / 2);
-        path.addRoundedRect(r, finite(rx) ? rx : 0, finite(ry) ? ry : 0);
+        if (corner) {
+            const double rx = std::min(std::abs(corner->width() * t.m11()) / 2, r.width() / 2);
+            const double ry = std::min(std::abs(corner->height() * t.m22()) / 2, r.height() / 2);
+            path.addRoundedRect(r, finite(rx) ? rx : 0, finite(ry) ? ry : 0);
+        } else {
+            path.addRect(r);
+        }
     } else {
         QPainterPath logical;
-        logical.addRoundedRect(box.normalized(), std::abs(corner.width()) / 2, std::abs(corner.height()) / 2);
+        if (corner)
+            logical.addRoundedRect(box.normalized(), std::abs(corner->width()) / 2, std::abs(corner->height()) / 2);
+        else
+            logical.addRect(box.normalized());
         path = mapPath(logical);
     }
     drawClosedShape(path);

@@ -114,17 +114,26 @@ public:
     GdiCanvas& operator=(const GdiCanvas&) = delete;
 
     DcState& dc() { return dc_; }
+    // Makes a pen, brush or font the current one; a region becomes the clip region. Other
+    // objects change nothing.
+    void selectObject(const GdiObject& o);
 
     // Mapping. Requests GDI would refuse (zero extents, singular transforms) are ignored.
     void setMapMode(int mode);
-    void setWindowOrg(QPointF p);
-    void setWindowExt(QSizeF s);
-    void setViewportOrg(QPointF p);
-    void setViewportExt(QSizeF s);
+    void setWindowOrg(QPointF p) { setOrigin(dc_.windowOrg, p); }
+    void setWindowExt(QSizeF s) { setExtent(dc_.windowExt, s); }
+    void setViewportOrg(QPointF p) { setOrigin(dc_.viewportOrg, p); }
+    void setViewportExt(QSizeF s) { setExtent(dc_.viewportExt, s); }
     void offsetWindowOrg(QPointF d) { setWindowOrg(dc_.windowOrg + d); }
     void offsetViewportOrg(QPointF d) { setViewportOrg(dc_.viewportOrg + d); }
-    void scaleWindowExt(double xNum, double xDenom, double yNum, double yDenom);
-    void scaleViewportExt(double xNum, double xDenom, double yNum, double yDenom);
+    void scaleWindowExt(double xNum, double xDenom, double yNum, double yDenom)
+    {
+        scaleExtent(dc_.windowExt, xNum, xDenom, yNum, yDenom);
+    }
+    void scaleViewportExt(double xNum, double xDenom, double yNum, double yDenom)
+    {
+        scaleExtent(dc_.viewportExt, xNum, xDenom, yNum, yDenom);
+    }
     void setWorldTransform(const QTransform& t);
     void modifyWorldTransform(const QTransform& t, int mode);
     QTransform logicalToPainter() const;
@@ -180,9 +189,14 @@ public:
     void selectClipPath(int mode);
 
 private:
+    void setOrigin(QPointF& field, QPointF p);
+    void setExtent(QSizeF& field, QSizeF s);
+    void scaleExtent(QSizeF& field, double xNum, double xDenom, double yNum, double yDenom);
     QTransform pageTransform() const;
     void transformChanged() { cacheValid_ = false; }
     QPainterPath mapPath(const QPainterPath& logical) const;
+    // Polygons (closed) or polylines in painter coordinates; parts of fewer than two points are left out.
+    QPainterPath polyPath(const std::vector<QPolygonF>& parts, bool closed) const;
     QPointF clampPoint(QPointF p) const;
     QRectF deviceBox(const QRectF& logicalBox) const;
     QPen makePen() const;
@@ -191,6 +205,8 @@ private:
     void prepare(QPainter& p) const;
     void draw(const QPainterPath& path, bool fill, bool stroke);
     void drawClosedShape(const QPainterPath& painterPath);
+    // A rectangle, its corners rounded by an ellipse of size corner (logical units) when given.
+    void drawBox(const QRectF& box, std::optional<QSizeF> corner);
     void applyClip(const QRegion& painterRegion, int mode);
     QRegion mapRegion(const QRegion& logical) const;
     bool ellipseBox(const QRectF& box, QRectF* out) const;

@@ -15,18 +15,21 @@ QColor ColorFromRef(quint32 colorRef)
     return colorFromTColor(colorRef & 0x00FFFFFFu);
 }
 
-Pen PenFromLog(quint32 style, double width, quint32 color)
+GdiObject PenFromLog(quint32 style, double width, quint32 color)
 {
-    Pen pen;
-    pen.style = int(style & 0xFFFFu);
-    pen.width = std::isfinite(width) ? std::abs(width) : 0;
-    pen.color = ColorFromRef(color);
-    return pen;
+    GdiObject o;
+    o.kind = GdiObject::PenObject;
+    o.pen.style = int(style & 0xFFFFu);
+    o.pen.width = std::isfinite(width) ? std::abs(width) : 0;
+    o.pen.color = ColorFromRef(color);
+    return o;
 }
 
-Brush BrushFromLog(quint32 style, quint32 color, quint32 hatch)
+GdiObject BrushFromLog(quint32 style, quint32 color, quint32 hatch)
 {
-    Brush brush;
+    GdiObject o;
+    o.kind = GdiObject::BrushObject;
+    Brush& brush = o.brush;
     brush.color = ColorFromRef(color);
     switch (style) {
     case 1: brush.style = Brush::Null; break;
@@ -36,7 +39,43 @@ Brush BrushFromLog(quint32 style, quint32 color, quint32 hatch)
         break;
     default: brush.style = Brush::Solid; break;
     }
-    return brush;
+    return o;
+}
+
+GdiObject PatternBrush(const QImage& pattern)
+{
+    GdiObject o;
+    o.kind = GdiObject::BrushObject;
+    o.brush.color = Qt::black;
+    if (!pattern.isNull()) {
+        o.brush.style = Brush::Pattern;
+        o.brush.pattern = pattern;
+    }
+    return o;
+}
+
+GdiObject PlaceholderObject()
+{
+    GdiObject o;
+    o.kind = GdiObject::Other;
+    return o;
+}
+
+GdiObject ReadFontFields(RecordBytes& r, bool wideFields)
+{
+    auto field = [&]() -> qint32 { return wideFields ? r.s32() : qint32(r.s16()); };
+    GdiObject o;
+    o.kind = GdiObject::FontObject;
+    o.font.height = field();
+    o.font.width = field();
+    o.font.escapement = field();
+    field();  // orientation
+    o.font.weight = field();
+    o.font.italic = r.u8();
+    o.font.underline = r.u8();
+    o.font.strikeOut = r.u8();
+    r.skip(5);  // character set, precisions, quality, pitch and family
+    return o;
 }
 
 GdiObject StockObject(quint32 index)

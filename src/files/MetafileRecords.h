@@ -56,8 +56,16 @@ QString PlayEmf(const QByteArray& data, const EmfHeader& header, QPainter& paint
 // ---- Shared helpers -------------------------------------------------------------------------
 
 QColor ColorFromRef(quint32 colorRef);
-Pen PenFromLog(quint32 style, double width, quint32 color);
-Brush BrushFromLog(quint32 style, quint32 color, quint32 hatch);
+// Object table entries as the create records give them.
+GdiObject PenFromLog(quint32 style, double width, quint32 color);
+GdiObject BrushFromLog(quint32 style, quint32 color, quint32 hatch);
+// A pattern brush: black where the pattern could not be read (a null image).
+GdiObject PatternBrush(const QImage& pattern);
+// An object we do not draw with (a palette): it only holds its slot.
+GdiObject PlaceholderObject();
+// The fields of a logical font up to its face name, which the formats store differently.
+// wideFields: enhanced metafiles store the sizes and weight in 32 bits, Windows metafiles in 16.
+GdiObject ReadFontFields(RecordBytes& r, bool wideFields);
 // The stock objects of enhanced metafiles (index without the high bit); Empty when unknown.
 GdiObject StockObject(quint32 index);
 

@@ -6,6 +6,7 @@
 #include "files/JpegFile.h"
 #include "files/MetafilePlayer.h"
 #include "files/MetafileWriter.h"
+#include "files/PngReader.h"
 #include "files/PngWriter.h"
 #include "files/TiffReader.h"
 #include "files/TiffWriter.h"
@@ -127,6 +128,14 @@ PictureReadResult ReadPictureFile(const QString& path, int jpegScale)
         result.error = QStringLiteral("the file is too large");
         return result;
     }
+    if (result.kind == PictureFileKind::Png) {
+        // Decoded straight from the file, without a copy of the whole file in memory.
+        const PngReadResult r = ReadPng(file);
+        result.image = r.image;
+        result.error = r.error;
+        result.bitsPerPixel = r.image.hasAlphaChannel() ? 32 : 24;
+        return result;
+    }
     const QByteArray data = file.readAll();
     switch (result.kind) {
     case PictureFileKind::Bmp:
@@ -135,6 +144,7 @@ PictureReadResult ReadPictureFile(const QString& path, int jpegScale)
         result.image = r.image;
         result.error = r.error;
         result.bitsPerPixel = BmpBitsPerPixel(r.format);
+        result.bmpFormat = r.format;
         break;
     }
     case PictureFileKind::Jpeg: {
@@ -165,16 +175,8 @@ PictureReadResult ReadPictureFile(const QString& path, int jpegScale)
         result.bitsPerPixel = r.bitsPerPixel;
         break;
     }
-    case PictureFileKind::Png: {
-        // libpng through Qt's reader, with the same pixel cap as the other readers.
-        QImage image;
-        if (!image.loadFromData(data, "PNG"))
-            result.error = QStringLiteral("not a readable PNG file");
-        else
-            result.image = image;
-        result.bitsPerPixel = image.hasAlphaChannel() ? 32 : 24;
+    case PictureFileKind::Png:  // read above
         break;
-    }
     case PictureFileKind::Wmf:
     case PictureFileKind::Emf: {
         // A metafile is read by its content: an enhanced one named .wmf is still enhanced.

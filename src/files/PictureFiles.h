@@ -2,6 +2,8 @@
 // Reading and writing picture files by type: the writer of a file-type index with the
 // settings it applies, and the reader an extension chooses. Every write goes to a temporary
 // file beside the target that is renamed into place.
+#include "files/BmpFile.h"
+
 #include <QImage>
 #include <QString>
 
@@ -47,6 +49,7 @@ struct PictureReadResult {
     QString error;            // empty on success; a short reason otherwise
     PictureFileKind kind = PictureFileKind::Unknown;
     int bitsPerPixel = 0;     // of the file, where the format has one
+    BmpPixelFormat bmpFormat = BmpPixelFormat::Device;  // bitmap files: their pixel format
 };
 
 // Chooses the reader by the file's extension (".bmp", ".jpg"/".jpeg", ".gif", ".png",

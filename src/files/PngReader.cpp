@@ -53,6 +53,13 @@ bool decodeRows(png_structp png, png_infop info, Decode* decode, qint64 maxPixel
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_read_fn(png, &decode->state, readFromDevice);
+    // Outside data: chunks we do not use are skipped, not kept. libpng allocates a buffer of
+    // the declared length for the text, profile and other variable chunks before reading
+    // them, so a lying length would cost gigabytes: those are skipped unread as well.
+    static const png_byte unused[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0pCAL\0sCAL\0eXIf\0";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, unused, int(sizeof unused / 5));
+    png_set_chunk_malloc_max(png, 8 * 1024 * 1024);
     png_read_info(png, info);
 
     const png_uint_32 width = png_get_image_width(png, info);

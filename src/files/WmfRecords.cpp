@@ -148,16 +148,8 @@ private:
     }
     void select(int index)
     {
-        const GdiObject* o = object(index);
-        if (!o)
-            return;
-        switch (o->kind) {
-        case GdiObject::PenObject: c_.dc().pen = o->pen; break;
-        case GdiObject::BrushObject: c_.dc().brush = o->brush; break;
-        case GdiObject::FontObject: c_.dc().font = o->font; break;
-        case GdiObject::RegionObject: c_.selectClipRegion(o->region, RGN_COPY); break;
-        default: break;
-        }
+        if (const GdiObject* o = object(index))
+            c_.selectObject(*o);
     }
     QString text(RecordBytes& r, qint64 count)
     {
@@ -212,17 +204,7 @@ void WmfPlayer::playExtText(RecordBytes& r)
 
 GdiObject WmfPlayer::readFont(RecordBytes& r)
 {
-    GdiObject o;
-    o.kind = GdiObject::FontObject;
-    o.font.height = r.s16();
-    o.font.width = r.s16();
-    o.font.escapement = r.s16();
-    r.s16();  // orientation
-    o.font.weight = r.s16();
-    o.font.italic = r.u8();
-    o.font.underline = r.u8();
-    o.font.strikeOut = r.u8();
-    r.skip(5);  // character set, precisions, quality, pitch and family
+    GdiObject o = ReadFontFields(r, false);
     QByteArray face = r.slice(r.pos(), std::min<qint64>(32, std::max<qint64>(0, r.remaining())));
     face.truncate(face.indexOf('\0') < 0 ? face.size() : face.indexOf('\0'));
     o.font.face = decodeCp1252(face);
@@ -445,27 +427,18 @@ void WmfPlayer::play(Record& rec)
         const double width = r.s16();
         r.s16();
         const quint32 color = r.u32();
-        GdiObject o;
-        o.kind = GdiObject::PenObject;
-        o.pen = PenFromLog(style, width, color);
-        create(o);
+        create(PenFromLog(style, width, color));
         break;
     }
     case META_CREATEBRUSHINDIRECT: {
         const quint32 style = r.u16();
         const quint32 color = r.u32();
         const quint32 hatch = r.u16();
-        GdiObject o;
-        o.kind = GdiObject::BrushObject;
-        o.brush = BrushFromLog(style, color, hatch);
-        create(o);
+        create(BrushFromLog(style, color, hatch));
         break;
     }
     case META_DIBCREATEPATTERNBRUSH:
     case META_CREATEPATTERNBRUSH: {
-        GdiObject o;
-        o.kind = GdiObject::BrushObject;
-        o.brush.color = Qt::black;
         QImage pattern;
         if (rec.function == META_DIBCREATEPATTERNBRUSH) {
             r.u32();  // brush style, colour usage
@@ -473,21 +446,12 @@ void WmfPlayer::play(Record& rec)
         } else {
             pattern = DecodeBitmap16(r, 6, 6 + 32, limits_.maxPixels);
         }
-        if (!pattern.isNull()) {
-            o.brush.style = Brush::Pattern;
-            o.brush.pattern = pattern;
-        }
-        create(o);
+        create(PatternBrush(pattern));
         break;
     }
     case META_CREATEFONTINDIRECT: create(readFont(r)); break;
     case META_CREATEREGION: create(readRegion(r)); break;
-    case META_CREATEPALETTE: {
-        GdiObject o;
-        o.kind = GdiObject::Other;
-        create(o);
-        break;
-    }
+    case META_CREATEPALETTE: create(PlaceholderObject()); break;
     case META_SELECTOBJECT: { const int i = r.u16(); if (r.ok()) select(i); break; }
     case META_DELETEOBJECT: { const int i = r.u16(); if (r.ok()) destroy(i); break; }
     case META_SELECTCLIPREGION: {

@@ -164,6 +164,19 @@ QImage render(const QByteArray& data, MetafileLimits limits = {})
 
 QRgb at(const QImage& image, int x, int y) { return image.pixel(x, y) | 0xFF000000u; }
 
+// A pixel a case expects, in the picture's own coordinates.
+struct Pixel {
+    int x, y;
+    QRgb color;
+};
+
+// Checks every expected pixel; a failure names the case and the place.
+void expectPixels(const QImage& image, std::initializer_list<Pixel> expected, const char* what = "")
+{
+    for (const Pixel& p : expected)
+        EXPECT_EQ(at(image, p.x, p.y), p.color) << what << " at " << p.x << "," << p.y;
+}
+
 // ---- Bitmaps ---------------------------------------------------------------------------------
 
 // The 4 x 2 picture every bitmap case draws, top row first.
@@ -359,11 +372,8 @@ TEST(MetafilePlayer, Line_IsDrawnWithoutItsLastPixel)
             : Wmf().pen(0, 0, kRed).select(0).rec(0x0214, {5, 2}).rec(0x0213, {5, 12}).placeable(QRect(0, 0, 16, 10));
         const QImage image = render(data);
         ASSERT_FALSE(image.isNull());
-        EXPECT_EQ(at(image, 2, 5), kRed);
-        EXPECT_EQ(at(image, 11, 5), kRed);
-        EXPECT_EQ(at(image, 12, 5), kWhite);
-        EXPECT_EQ(at(image, 7, 4), kWhite);
-        EXPECT_EQ(at(image, 7, 6), kWhite);
+        expectPixels(image, {{2, 5, kRed}, {11, 5, kRed}, {12, 5, kWhite}, {7, 4, kWhite}, {7, 6, kWhite}},
+                     enhanced ? "enhanced" : "plain");
     }
 }
 
@@ -377,22 +387,15 @@ TEST(MetafilePlayer, Shapes_FillWithBrushAndOutlineWithPen)
     for (const QByteArray& data : {wmf, emf}) {
         const QImage image = render(data);
         ASSERT_FALSE(image.isNull());
-        EXPECT_EQ(at(image, 2, 2), kRed);
-        EXPECT_EQ(at(image, 11, 9), kRed);
-        EXPECT_EQ(at(image, 7, 2), kRed);
-        EXPECT_EQ(at(image, 6, 6), kBlue);
-        EXPECT_EQ(at(image, 12, 6), kWhite);
-        EXPECT_EQ(at(image, 6, 10), kWhite);
-        EXPECT_EQ(at(image, 1, 1), kWhite);
+        expectPixels(image, {{2, 2, kRed}, {11, 9, kRed}, {7, 2, kRed}, {6, 6, kBlue},
+                             {12, 6, kWhite}, {6, 10, kWhite}, {1, 1, kWhite}},
+                     data == emf ? "enhanced" : "plain");
     }
 
     // An ellipse with a null pen and a stock black brush: centre filled, corners left.
     const QImage ellipse = render(Emf().select(0x80000008).select(0x80000004).rec(42, {0, 0, 20, 20}).file(QSize(20, 20)));
     ASSERT_FALSE(ellipse.isNull());
-    EXPECT_EQ(at(ellipse, 10, 10), kBlack);
-    EXPECT_EQ(at(ellipse, 10, 1), kBlack);
-    EXPECT_EQ(at(ellipse, 1, 1), kWhite);
-    EXPECT_EQ(at(ellipse, 18, 18), kWhite);
+    expectPixels(ellipse, {{10, 10, kBlack}, {10, 1, kBlack}, {1, 1, kWhite}, {18, 18, kWhite}});
 }
 
 TEST(MetafilePlayer, Mapping_PlacesLogicalUnitsOnThePicture)
