@@ -30,23 +30,24 @@ trap 'rm -rf "$work"' EXIT
 
 pairs=(bmp:jpg jpg:bmp bmp:png png:jpg jpg:png bmp:gif)
 
-now_ns() { date +%s%N; }
-
-# convert_all TOOL SRC_DIR OUT_DIR SRC_EXT DST_EXT: converts every source file, one process
-# each; prints the elapsed milliseconds, or "-" when a conversion failed.
-convert_all() {
-    local tool=$1 src=$2 out=$3 from=$4 to=$5 start end
-    mkdir -p "$out"
-    start=$(now_ns)
+# convert_pair SRC_DIR FROM TO: converts every source file with both tools, taking turns file
+# by file so that a change in the machine's speed during the run hits both alike. Sets
+# p_ms and m_ms to the total milliseconds of each tool, or "-" when one of its runs failed.
+convert_pair() {
+    local src=$1 from=$2 to=$3 start p_us=0 m_us=0
+    mkdir -p "$work/p-$from-$to" "$work/m-$from-$to"
+    p_ms=-; m_ms=-
     for ((i = 0; i < files; ++i)); do
-        if [[ $tool == pixmora ]]; then
-            "$pixmora" --convert "$src/$i.$from" "$out/$i.$to" 2>"$work/err.txt" || { echo "-"; return; }
-        else
-            "$magick" "$src/$i.$from" "$out/$i.$to" 2>"$work/err.txt" || { echo "-"; return; }
-        fi
+        start=${EPOCHREALTIME/./}
+        "$pixmora" --convert "$src/$i.$from" "$work/p-$from-$to/$i.$to" 2>"$work/err.txt" \
+            || { echo "  (pixmora failed on $from->$to: $(head -c 300 "$work/err.txt"))"; return; }
+        p_us=$((p_us + ${EPOCHREALTIME/./} - start))
+        start=${EPOCHREALTIME/./}
+        "$magick" "$src/$i.$from" "$work/m-$from-$to/$i.$to" 2>"$work/err.txt" \
+            || { echo "  (ImageMagick failed on $from->$to: $(head -c 300 "$work/err.txt"))"; return; }
+        m_us=$((m_us + ${EPOCHREALTIME/./} - start))
     done
-    end=$(now_ns)
-    echo $(((end - start) / 1000000))
+    p_ms=$((p_us / 1000)); m_ms=$((m_us / 1000))
 }
 
 size() { [[ -f $1 ]] && stat -c %s "$1" || echo -; }
@@ -62,10 +63,8 @@ for pair in "${pairs[@]}"; do
         # Separate names, shared data: the files are hard links to one picture.
         for ((i = 0; i < files; ++i)); do ln "$work/photo.$from" "$src/$i.$from"; done
     fi
-    p=$(convert_all pixmora "$src" "$work/p-$from-$to" "$from" "$to")
-    [[ $p == - ]] && echo "  (pixmora failed on $pair: $(head -c 300 "$work/err.txt"))"
-    m=$(convert_all magick "$src" "$work/m-$from-$to" "$from" "$to")
-    [[ $m == - ]] && echo "  (ImageMagick failed on $pair: $(head -c 300 "$work/err.txt"))"
+    convert_pair "$src" "$from" "$to"
+    p=$p_ms m=$m_ms
     ratio=-
     [[ $p != - && $m != - && $m -gt 0 ]] && ratio=$(awk -v a="$p" -v b="$m" 'BEGIN { printf "%.2f", a / b }')
     printf '  %-10s %12s %12s %8s %14s %14s\n' "$from->$to" "$p" "$m" "$ratio" \
