@@ -160,20 +160,21 @@ DibReadResult ReadDib(const QByteArray& data, qint64 headerOffset, const DibRead
     palette.fill(qRgb(0, 0, 0));
     const int entrySize = h.core ? 3 : 4;
     if (h.bits <= 8) {
-        qint64 count = qint64(1) << h.bits;
-        if (h.colorsUsed > 0 && h.colorsUsed < count)
-            count = h.colorsUsed;
+        // The table holds "colours used" entries when that is given, else one per index; only
+        // the entries an index can reach are read, but the pixels follow the whole table.
+        const qint64 stored = h.colorsUsed > 0 ? qint64(h.colorsUsed) : qint64(1) << h.bits;
         qint64 limit = size;
         if (options.pixelOffset > pos)
             limit = std::min(limit, options.pixelOffset);
-        count = std::min(count, (limit - pos) / entrySize);
+        const qint64 present = std::min(stored, (limit - pos) / entrySize);
+        const qint64 count = std::min(present, qint64(1) << h.bits);
         if (count <= 0)
             return fail("colour table missing");
         for (qint64 i = 0; i < count; ++i) {
             const uchar* e = d + pos + i * entrySize;
             palette[size_t(i)] = qRgb(e[2], e[1], e[0]);
         }
-        pos += count * entrySize;
+        pos += present * entrySize;
     } else if (h.colorsUsed > 0 && options.pixelOffset < 0) {
         // A colour table beside true-colour pixels is only a display hint; skip it.
         pos += std::min<qint64>(h.colorsUsed, (size - pos) / entrySize) * entrySize;

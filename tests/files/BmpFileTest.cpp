@@ -282,6 +282,11 @@ TEST(BmpFile, ReadsTopDownRowsRleEscapesShortPalettesAndTolerantOffsets)
     QByteArray zeroOffset = bmpFile(infoHeader(1, 1, 8, 0, 2), greyPalette(2), Bytes().raw({1, 0, 0, 0}).data);
     qToLittleEndian(quint32(0), zeroOffset.data() + 10);
     EXPECT_EQ(ReadBmp(zeroOffset).image, rows(1, {{16}}));
+    // A table declaring more entries than the depth can index: the pixels still follow all of
+    // them (a 1-bit picture with four entries, index 1 is grey 16).
+    QByteArray longTable = bmpFile(infoHeader(1, 1, 1, 0, 4), greyPalette(4), Bytes().raw({0x80, 0, 0, 0}).data);
+    qToLittleEndian(quint32(0), longTable.data() + 10);
+    EXPECT_EQ(ReadBmp(longTable).image, rows(1, {{16}}));
 }
 
 TEST(BmpFile, RefusesBrokenFilesWithAReason)
