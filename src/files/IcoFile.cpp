@@ -1,6 +1,7 @@
 #include "files/IcoFile.h"
 
 #include "files/LittleEndian.h"
+#include "files/PngWriter.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -96,10 +97,49 @@ Entry readDibEntry(const QByteArray& bytes, qint64 maxPixels)
 
 } // namespace
 
+namespace {
+
+// The file header and the one directory entry of a single-image icon whose data follows at 22.
+void appendDirectory(QByteArray& out, qint64 width, qint64 height, quint32 dataBytes)
+{
+    put16(out, 0);  // reserved
+    put16(out, 1);  // icon
+    put16(out, 1);  // one image
+    out.append(char(width < 256 ? width : 0));
+    out.append(char(height < 256 ? height : 0));
+    out.append('\0');  // no palette
+    out.append('\0');
+    put16(out, 1);   // planes
+    put16(out, 32);  // bits per pixel
+    put32(out, dataBytes);
+    put32(out, 22);
+}
+
+// An icon larger than the directory can say (past 256 pixels) is stored as a PNG entry, as
+// large icons are: its own header carries the true size for every reader, where a bitmap
+// entry would be read as 256 x 256 by programs that trust the directory.
+bool writePngIcon(const QImage& image, QIODevice& device, QString* error)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!WritePng(image, buffer, PngOptions{6, image.hasAlphaChannel()}, error))
+        return false;
+    QByteArray out;
+    appendDirectory(out, image.width(), image.height(), quint32(png.size()));
+    if (device.write(out) != out.size() || device.write(png) != png.size())
+        return setError(error, device.errorString());
+    return true;
+}
+
+} // namespace
+
 bool WriteIco(const QImage& image, QIODevice& device, QString* error)
 {
     if (image.isNull())
         return setError(error, QStringLiteral("no picture to write"));
+    if (image.width() > 256 || image.height() > 256)
+        return writePngIcon(image, device, error);
     const qint64 w = image.width(), h = image.height();
     const qint64 colourBytes = w * 4 * h;
     const qint64 maskStride = (w + 31) / 32 * 4;
@@ -113,17 +153,7 @@ bool WriteIco(const QImage& image, QIODevice& device, QString* error)
 
     QByteArray out;
     out.reserve(int(22 + imageBytes));
-    put16(out, 0);  // reserved
-    put16(out, 1);  // icon
-    put16(out, 1);  // one image
-    out.append(char(w < 256 ? w : 0));
-    out.append(char(h < 256 ? h : 0));
-    out.append('\0');  // no palette
-    out.append('\0');
-    put16(out, 1);   // planes
-    put16(out, 32);  // bits per pixel
-    put32(out, quint32(imageBytes));
-    put32(out, 22);
+    appendDirectory(out, w, h, quint32(imageBytes));
 
     put32(out, 40);
     put32(out, quint32(w));

@@ -13,8 +13,9 @@ namespace px {
 
 // Writes one 32-bit icon of the picture's own width and height, with no mask colour: an
 // opaque picture stays opaque (alpha 255, empty AND mask); a picture with alpha keeps it and
-// its fully transparent pixels are also set in the AND mask. Sizes from 256 up are entered
-// as 0 in the directory, as the format has it; the bitmap header holds the true size.
+// its fully transparent pixels are also set in the AND mask. A side of 256 is entered as 0 in
+// the directory, as the format has it; a picture larger than 256 on either side is stored as
+// a PNG entry, whose own header carries the true size.
 bool WriteIco(const QImage& image, QIODevice& device, QString* error = nullptr);
 
 struct IcoReadResult {
