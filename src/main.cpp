@@ -18,7 +18,7 @@ int main(int argc, char** argv)
 
     char self[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0) {
+    if (length <= 0 || length >= ssize_t(sizeof self - 1)) {
         std::fprintf(stderr, "pixmora: cannot find the program folder: %s\n", std::strerror(errno));
         return 1;
     }

@@ -229,7 +229,6 @@ private:
     QString editorProgram() const;
     void toggleEditorSwitch(const QString& item, bool* option);
     QString fastSaveFolder() const;
-    QString nextAutoFile() const;
     void LoadLanguages();
     void ApplyLanguage();
     void SetCaptureToolHints();

@@ -196,13 +196,13 @@ void TMainForm::DeskMenuItemClick(bool fromTray)
     if (Options.PersSave) {
         ShowFileTypeLabel();
         QString error;
-        bool saved = saveCaptureResult(&error);
-        // Here the clipboard copy goes only together with the automatic save.
-        if (saved && Options.ScanToClipboard)
-            saved = CopyPictureToClipboard(document_.image(), &error);
-        if (!saved) {
+        if (!saveCaptureResult(&error)) {
             CurrentFileValid = false;
             showMessage(Msg(QStringLiteral("showmsg_except_afc_mistake")) + error);
+        } else if (Options.ScanToClipboard && !CopyPictureToClipboard(document_.image(), &error)) {
+            // Here the clipboard copy goes only together with the automatic save. The file
+            // was written, so only the clipboard is reported.
+            showMessage(Msg(QStringLiteral("showmsg_except_prob_with_clpbrd")) + error);
         }
     }
     if (Options.ScanSound)
@@ -295,6 +295,9 @@ void TMainForm::loadBitmapMessage(const QByteArray& bmp)
     }
     SaveUndoCopy();
     setPicture(image.convertToFormat(QImage::Format_RGB32));
+    // The handed-over picture exists only in memory.
+    CurrentFileValid = false;
+    setFileTypeLabel(QStringLiteral("|bmp|"));
 }
 
 void TMainForm::OpenHandedOverFile(const QString& path)

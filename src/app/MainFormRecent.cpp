@@ -48,7 +48,7 @@ void TMainForm::openRecentEntry(const QString& caption)
     if (number <= 0 || number > RecentFiles.count())
         return;
     // The entry is opened the way another program's request is: posted, so the menu closes
-    // first. Choosing an entry neither reorders the list nor adds the file again.
+    // first. Opening it makes it the newest entry, as every opened file is.
     const InstanceMessage request{msg::OpenFile, 0, RecentFiles.entries().at(number - 1).toUtf8()};
     QMetaObject::invokeMethod(this, [this, request] { handleInstanceMessage(request); }, Qt::QueuedConnection);
 }

@@ -5,8 +5,8 @@
 
 #include "app/FileWriteSettings.h"
 #include "capture/AutoFileName.h"
-#include "files/ConversionTable.h"
 #include "files/FileTypes.h"
+#include "files/JpegFile.h"
 #include "files/PictureFiles.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/ProgramFolder.h"
@@ -56,21 +56,20 @@ void TMainForm::ShowFileTypeLabel()
 
 namespace {
 
-// The options with "OutDir" in this system's form, as the naming rules take them.
+// The options as the naming rules take them: "OutDir" in this system's form, and a folder
+// part of "FileName" ("sub\\Scan") moved into it, so that the folder listed is the folder the
+// file goes to and a taken name is seen there.
 ProgramOptions namingOptions(const ProgramOptions& options)
 {
     ProgramOptions naming = options;
-    naming.OutDir = nativePath(options.OutDir);
+    const QString joined = pathJoin(nativePath(options.OutDir), options.FileName);
+    const qsizetype cut = joined.lastIndexOf(QLatin1Char('/'));
+    naming.OutDir = cut >= 0 ? joined.left(cut + 1) : nativePath(options.OutDir);
+    naming.FileName = cut >= 0 ? joined.mid(cut + 1) : options.FileName;
     return naming;
 }
 
 } // namespace
-
-QString TMainForm::nextAutoFile() const
-{
-    const ProgramOptions naming = namingOptions(Options);
-    return NextAutoFileName(naming, folderEntries(naming.OutDir));
-}
 
 bool TMainForm::AutoSave(QString* error)
 {
@@ -126,21 +125,24 @@ QString TMainForm::fastSaveFolder() const
 
 bool TMainForm::convertShownFileToBitmap()
 {
-    // A file shown in its own format is converted to a bitmap when the user agrees.
-    if (!CurrentFileValid || !askYesNo(Msg(QStringLiteral("msgdlg_file_convert"))))
+    // A graphic shown in its own format becomes a bitmap when the user agrees. The pixels
+    // come from the picture itself; a JPEG shown scaled is decoded again at full size.
+    if (!askYesNo(Msg(QStringLiteral("msgdlg_file_convert"))))
         return false;
-    const QString ext = QLatin1Char('.') + QFileInfo(CurrentFile).suffix().toLower();
-    QImage bitmap;
-    if (ConversionPairCode(ext, QStringLiteral(".bmp")) != -1) {
-        if (!OpenAsBitmap(CurrentFile, ext, &bitmap))
+    QImage bitmap = document_.image();
+    if (document_.kind() == GraphicKind::Jpeg) {
+        const JpegReadResult full = ReadJpeg(document_.originalBytes());
+        if (!full.error.isEmpty()) {
+            showMessage(Msg(QStringLiteral("showmsg_error_convert")) + full.error);
             return false;
-    } else {
-        bitmap = document_.image();
+        }
+        bitmap = full.image;
     }
     if (!document_.setBitmap(bitmap))
         return false;
     showPicture();
-    setFileTypeLabel(QStringLiteral("|bmp| - ") + ext.mid(1));
+    const QString label = ui_.statusPanels[6]->text();
+    setFileTypeLabel(QStringLiteral("|bmp| - ") + (label.startsWith(QLatin1String("|bmp|")) ? QStringLiteral("bmp") : label));
     return true;
 }
 
@@ -148,10 +150,9 @@ void TMainForm::FastSaveToolButtonClick()
 {
     if (document_.isEmpty())
         return;
-    // A file shown in its own format must become a bitmap first. The save runs again only
-    // after a conversion, which leaves a "|bmp| - " label, so declining cannot loop.
-    const QString label = ui_.statusPanels[6]->text();
-    if (label != QLatin1String("- - -") && label != QLatin1String("bmp") && !label.startsWith(QLatin1String("|bmp|"))) {
+    // A graphic shown in its own format must become a bitmap first. The save runs again only
+    // after a conversion, which leaves a bitmap, so declining cannot loop.
+    if (!document_.isEditable()) {
         showMessage(Msg(QStringLiteral("showmsg_make_first_tmp_bmp")));
         if (convertShownFileToBitmap())
             FastSaveToolButtonClick();

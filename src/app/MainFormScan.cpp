@@ -44,11 +44,6 @@ void TMainForm::StartInteractiveCapture()
         showMessage(Msg(QStringLiteral("showmsg_autofilecreate_mistake")));
         return;
     }
-    if (Options.PersSave) {
-        // The name the automatic save will write; the save sets it again once written.
-        CurrentFile = nextAutoFile();
-        CurrentFileValid = true;
-    }
 
     if (Options.ImgWithMouse)
         DrawCapturedCursor(frozen, capturedCursor_, CaptureCursorPos - services_.screen->primaryGeometry().topLeft());
@@ -135,7 +130,9 @@ void TMainForm::FinishInteractiveCapture(const QImage& picture)
     }
     if (Options.HotkeyOutputExtern && HotkeyCapture) {
         hideToTray();
-        SendToExternalEditor();
+        // One editor for one picture, also when both switches are on.
+        if (!Options.ExtGrafikEditor)
+            SendToExternalEditor();
     }
     if (Options.PersSave && !document_.isEmpty()) {
         QString error;
@@ -161,8 +158,11 @@ void TMainForm::ScanFormWindowRequested(const QPoint& pointer)
     QPoint origin;
     const QImage picture = windowUnder(pointer, &origin);
     cursorOrigin_ = origin;
-    if (!picture.isNull())
+    if (!picture.isNull()) {
         setPicture(picture);
+        CurrentFileValid = false;
+        setFileTypeLabel(QStringLiteral("|bmp|"));
+    }
     showFromTray();
     HideToolWindows(true);
     if (Options.ScanSound)

@@ -93,7 +93,8 @@ QString NextAutoFileName(const ProgramOptions& options, const QStringList& entri
 {
     const QString ext = FileTypeExtension(options.FileTyp);
     const TakenNames taken(entries);
-    int number = HighestAutoFileNumber(options.FileName, ext, entries);
+    // Counted on in 64 bits: moving past taken names never wraps to a negative number.
+    qint64 number = HighestAutoFileNumber(options.FileName, ext, entries);
     QString name = options.FileName + QString::number(number) + ext;
     while (taken.contains(name))
         name = options.FileName + QString::number(++number) + ext;

@@ -26,7 +26,8 @@ struct GraphicConversion {
 
 // Converts sourcePath into targetFolder: the target is the folder joined with the source's
 // file name, its extension replaced as ConversionTargetPath says. Extensions are compared
-// lower-cased; sourceExt (not the path) decides how the source is read. NoRoutine when the
+// lower-cased; sourceExt picks the routine and is expected to be the source's own extension,
+// by which the source is read (a metafile by its content). NoRoutine when the
 // pair has no routine: the caller closes its progress window and shows
 // kNoConversionRoutineMessage. A failing routine leaves no partial target and an existing
 // target unchanged.

@@ -61,6 +61,10 @@ TEST(AutoFileName, NextNameIsTheOneWrittenAndNeverAnExistingEntry)
     ProgramOptions trailingSeparator = autoOptions(1);
     trailingSeparator.OutDir = "/home/me/Shots/";
     EXPECT_EQ(NextAutoFileName(trailingSeparator, {}), "/home/me/Shots/Scan1.jpg");
+
+    // At the top of the number range the next name still counts upwards.
+    EXPECT_EQ(NextAutoFileName(autoOptions(0), {"Scan2147483646.bmp", "Scan2147483647.bmp"}),
+              "/home/me/Shots/Scan2147483648.bmp");
 }
 
 TEST(AutoFileName, DateTimeStampReplacesSeparatorsAFileNameCannotHold)

@@ -73,6 +73,20 @@ TEST_F(CaptureResultTest, DesktopCapture_SavesUnderTheNextNumberAndListsTheFileW
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
+TEST_F(CaptureResultTest, DesktopCapture_AFolderInTheFileNameIsCountedThere)
+{
+    const QString shots = useAutomaticFiles(8);
+    registry.writeString(optionsKey(), QStringLiteral("FileName"), QStringLiteral("sub\\Scan"));
+    QDir().mkpath(shots + QStringLiteral("/sub"));
+    touch(shots + QStringLiteral("/sub/Scan1.png"));
+    TMainForm& f = makeForm();
+    f.DeskMenuItemClick(false);
+    f.DeskMenuItemClick(false);
+    EXPECT_EQ(QDir(shots + QStringLiteral("/sub")).entryList(QDir::Files),
+              (QStringList{QStringLiteral("Scan1.png"), QStringLiteral("Scan2.png"), QStringLiteral("Scan3.png")}));
+    EXPECT_EQ(f.CurrentFile, shots + QStringLiteral("/sub/Scan3.png"));
+}
+
 TEST_F(CaptureResultTest, DesktopCapture_AFailedSaveKeepsThePictureAndSaysWhy)
 {
     useAutomaticFiles(9);  // an index without a writer
@@ -161,6 +175,23 @@ TEST_F(CaptureResultTest, FastSave_OfAFileInItsOwnFormatConvertsFirstOrStops)
     EXPECT_EQ(f.document().kind(), GraphicKind::Bitmap);
     EXPECT_EQ(QDir(autosave).entryList(QDir::Files), QStringList{QStringLiteral("PX_Scan_1.bmp")});
     EXPECT_EQ(f.ui().statusPanels[6]->text(), QStringLiteral("bmp"));
+}
+
+TEST_F(CaptureResultTest, FastSave_WritesThePictureShownNotTheFileOpenedBefore)
+{
+    writeOption(QStringLiteral("OAsBmp"), 0);
+    const QString jpeg = dir.filePath(QStringLiteral("photo.jpg"));
+    ASSERT_TRUE(WritePictureFile(1, patternImage(64, 48), 24, {}, WriteOccasion::SaveAs, jpeg).ok);
+    TMainForm& f = makeForm();
+    ASSERT_TRUE(f.OpenPictureFile(jpeg));
+    const QImage handed = patternImage(100, 20);
+    f.handleInstanceMessage({msg::CopyData, msg::CopyDataBitmap, bmpBytes(handed)});
+    EXPECT_EQ(f.ui().statusPanels[6]->text(), QStringLiteral("|bmp|"));
+
+    f.FastSaveToolButtonClick();
+    EXPECT_TRUE(questions.isEmpty()) << "a bitmap needs no conversion";
+    EXPECT_EQ(readBack(programFile(QStringLiteral("Autosave/PX_Scan_1.bmp"))), handed);
+    EXPECT_EQ(f.picture().convertToFormat(QImage::Format_RGB32), handed);
 }
 
 TEST_F(CaptureResultTest, ExternalEditor_GetsAPrivateCopyAsOneArgument)
