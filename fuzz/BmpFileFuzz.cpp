@@ -3,7 +3,7 @@
 // format the file declared, and must read back to the same pixels.
 #include "files/BmpFile.h"
 
-#include <QBuffer>
+#include "FuzzChecks.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -12,12 +12,8 @@ namespace {
 
 QImage writeAndRead(const QImage& image, px::BmpPixelFormat format)
 {
-    QByteArray written;
-    QBuffer buffer(&written);
-    buffer.open(QIODevice::WriteOnly);
-    if (!px::WriteBmp(image, format, buffer))
-        std::abort();
-    const px::BmpReadResult again = px::ReadBmp(written);
+    const px::BmpReadResult again =
+        px::ReadBmp(px::fuzz::WrittenOrAbort([&](QIODevice& out) { return px::WriteBmp(image, format, out); }));
     if (!again.error.isEmpty())
         std::abort();
     return again.image;
@@ -27,11 +23,10 @@ QImage writeAndRead(const QImage& image, px::BmpPixelFormat format)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArray input = px::fuzz::FuzzInput(data, size);
     // A lower pixel cap than the program's keeps every run quick; the checks are the same.
     const px::BmpReadResult read = px::ReadBmp(input, 4'000'000);
-    if (read.image.isNull() == read.error.isEmpty())
-        std::abort();
+    px::fuzz::RequirePictureOrReason(read);
     if (read.image.isNull() || qint64(read.image.width()) * read.image.height() > 64 * 64)
         return 0;
 

@@ -3,7 +3,7 @@
 // modes and reads back to the same colours.
 #include "files/GifFile.h"
 
-#include <QBuffer>
+#include "FuzzChecks.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -19,20 +19,16 @@ QRgb opaque(QRgb c)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArray input = px::fuzz::FuzzInput(data, size);
     const px::GifReadResult read = px::ReadGif(input);
-    if (read.image.isNull() == read.error.isEmpty())
-        std::abort();
+    px::fuzz::RequirePictureOrReason(read);
     if (read.image.isNull() || qint64(read.image.width()) * read.image.height() > 128 * 128)
         return 0;
 
     for (const px::GifCompression compression : {px::GifCompression::Lzw, px::GifCompression::RunLength}) {
-        QByteArray written;
-        QBuffer buffer(&written);
-        buffer.open(QIODevice::WriteOnly);
-        if (!px::WriteGif(read.image, buffer, {px::ColorReduction::None, px::DitherMode::Nearest, compression}))
-            std::abort();
-        const px::GifReadResult again = px::ReadGif(written);
+        const px::GifReadResult again = px::ReadGif(px::fuzz::WrittenOrAbort([&](QIODevice& out) {
+            return px::WriteGif(read.image, out, {px::ColorReduction::None, px::DitherMode::Nearest, compression});
+        }));
         if (!again.error.isEmpty() || again.image.size() != read.image.size())
             std::abort();
         for (int y = 0; y < read.image.height(); ++y)

@@ -3,17 +3,16 @@
 // our icon and must read back to the same pixels.
 #include "files/IcoFile.h"
 
-#include <QBuffer>
+#include "FuzzChecks.h"
 
 #include <cstdint>
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArray input = px::fuzz::FuzzInput(data, size);
     const px::IcoReadResult read = px::ReadIco(input, 4'000'000);
-    if (read.image.isNull() == read.error.isEmpty())
-        std::abort();
+    px::fuzz::RequirePictureOrReason(read);
     if (read.image.isNull())
         return read.images.isEmpty() ? 0 : (std::abort(), 0);
     if (read.chosen < 0 || read.chosen >= read.images.size() || read.images[read.chosen] != read.image)
@@ -21,11 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (qint64(read.image.width()) * read.image.height() > 64 * 64)
         return 0;
 
-    QByteArray written;
-    QBuffer buffer(&written);
-    buffer.open(QIODevice::WriteOnly);
-    if (!px::WriteIco(read.image, buffer))
-        std::abort();
+    const QByteArray written = px::fuzz::WrittenOrAbort([&](QIODevice& out) { return px::WriteIco(read.image, out); });
     const px::IcoReadResult again = px::ReadIco(written);
     if (!again.error.isEmpty() || again.images.size() != 1
         || again.image.convertToFormat(QImage::Format_ARGB32) != read.image.convertToFormat(QImage::Format_ARGB32))

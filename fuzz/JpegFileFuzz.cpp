@@ -2,14 +2,14 @@
 // a crash; whatever decodes has the size of its scale, and writes and reads back again.
 #include "files/JpegFile.h"
 
-#include <QBuffer>
+#include "FuzzChecks.h"
 
 #include <cstdint>
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArray input = px::fuzz::FuzzInput(data, size);
     const int scale = 1 << (size % 4);
     // Small caps keep every run quick; the caps themselves are what is checked here.
     px::JpegReadLimits limits;
@@ -17,8 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     limits.maxMemoryBytes = 64 * 1024 * 1024;
     limits.maxScans = 100;
     const px::JpegReadResult read = px::ReadJpeg(input, scale, limits);
-    if (read.image.isNull() == read.error.isEmpty())
-        std::abort();
+    px::fuzz::RequirePictureOrReason(read);
     if (read.image.isNull())
         return 0;
     const QSize expected((read.fullSize.width() + scale - 1) / scale, (read.fullSize.height() + scale - 1) / scale);
@@ -27,13 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (qint64(read.image.width()) * read.image.height() > 256 * 256)
         return 0;
 
-    QByteArray written;
-    QBuffer buffer(&written);
-    buffer.open(QIODevice::WriteOnly);
     px::JpegWriteOptions options;
     options.greyScale = size % 2;
-    if (!px::WriteJpeg(read.image, buffer, options))
-        std::abort();
+    const QByteArray written =
+        px::fuzz::WrittenOrAbort([&](QIODevice& out) { return px::WriteJpeg(read.image, out, options); });
     const px::JpegReadResult again = px::ReadJpeg(written);
     if (again.image.size() != read.image.size() || !again.warning.isEmpty())
         std::abort();

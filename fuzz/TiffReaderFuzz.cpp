@@ -3,21 +3,20 @@
 #include "files/TiffReader.h"
 #include "files/TiffWriter.h"
 
-#include <QBuffer>
+#include "FuzzChecks.h"
 
 #include <cstdint>
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArray input = px::fuzz::FuzzInput(data, size);
     // Small caps keep every run quick; the caps themselves are what is checked here.
     px::TiffReadLimits limits;
     limits.maxPixels = 4 * 1024 * 1024;
     limits.maxBytes = 64 * 1024 * 1024;
     const px::TiffReadResult read = px::ReadTiff(input, limits);
-    if (read.image.isNull() == read.error.isEmpty())
-        std::abort();
+    px::fuzz::RequirePictureOrReason(read);
     if (read.image.isNull())
         return 0;
     if (qint64(read.image.width()) * read.image.height() > limits.maxPixels
@@ -26,11 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (qint64(read.image.width()) * read.image.height() > 256 * 256)
         return 0;
 
-    QByteArray written;
-    QBuffer buffer(&written);
-    buffer.open(QIODevice::WriteOnly);
-    if (!px::WriteTiff(read.image, 24, buffer))
-        std::abort();
+    const QByteArray written =
+        px::fuzz::WrittenOrAbort([&](QIODevice& out) { return px::WriteTiff(read.image, 24, out); });
     const px::TiffReadResult again = px::ReadTiff(written, limits);
     QImage opaque = read.image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < opaque.height(); ++y) {

@@ -3,11 +3,12 @@
 // script starts quickly. Everything else becomes the window program beside this executable,
 // in this same process.
 #include "app/OneShotCommands.h"
+#include "platform/ProgramFolder.h"
+
+#include <QFile>
 
 #include <cerrno>
-#include <climits>
 #include <cstring>
-#include <string>
 #include <unistd.h>
 
 int main(int argc, char** argv)
@@ -16,15 +17,10 @@ int main(int argc, char** argv)
     if (const std::optional<int> exitCode = px::RunOneShotCommand(argc, argv, request))
         return *exitCode;
 
-    char self[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0 || length >= ssize_t(sizeof self - 1)) {
-        std::fprintf(stderr, "pixmora: cannot find the program folder: %s\n", std::strerror(errno));
-        return 1;
-    }
-    std::string window(self, std::size_t(length));
-    window = window.substr(0, window.rfind('/') + 1) + "pixmora-window";
-    execv(window.c_str(), argv);
-    std::fprintf(stderr, "pixmora: cannot start %s: %s\n", window.c_str(), std::strerror(errno));
+    const QString window = px::programFile(QStringLiteral("pixmora-window"));
+    execv(QFile::encodeName(window).constData(), argv);
+    const int reason = errno;
+    px::PrintLine(stderr, QStringLiteral("pixmora: cannot start %1: %2")
+                              .arg(window, QString::fromLocal8Bit(std::strerror(reason))));
     return 1;
 }

@@ -11,7 +11,6 @@
 #include "platform/X11Screen.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QGuiApplication>
 
 #include <memory>
@@ -39,13 +38,8 @@ namespace {
 // leaves even an unreadable settings file where it is.
 PictureWriteSettings StoredWriteSettings()
 {
-    Registry registry;
-    QFile file(defaultRegistryPath());
-    if (file.open(QIODevice::ReadOnly)) {
-        RegParseResult parsed = parseRegText(file.read(64 * 1024 * 1024));
-        if (parsed.ok)
-            registry = std::move(parsed.registry);
-    }
+    RegParseResult stored = readRegistryFile(defaultRegistryPath());
+    const Registry registry = stored.ok ? std::move(stored.registry) : Registry();
     PictureWriteSettings s = WriteSettingsOf(LoadOptions(registry).options);
     s.pngCompression = 1;  // screen content compresses well already at the fastest level
     return s;

@@ -59,11 +59,6 @@ QString execArgument(const QString& arg)
     return out;
 }
 
-bool writeEntry(const QString& path, const QString& text, QString* error)
-{
-    return saveFileDurably(path, text.toUtf8(), error);
-}
-
 } // namespace
 
 QString desktopEntryText(const QString& executable, const QString& name, bool onceOnly)
@@ -117,7 +112,7 @@ bool Autostart::setEnabled(bool enabled, const QString& executable, QString* err
         if (exists && current.readString(section, QStringLiteral("Exec"))
                           == IniFile::fromText(text.toUtf8()).readString(section, QStringLiteral("Exec")))
             return true;
-        return writeEntry(path, text, error);
+        return saveFileDurably(path, text.toUtf8(), error);
     }
     QFile file(path);
     if (!exists || file.remove())
@@ -138,7 +133,7 @@ bool Autostart::isEnabled() const
 
 bool Autostart::writeRunOnce(const QString& executable, QString* error)
 {
-    return writeEntry(runOncePath(), desktopEntryText(executable, kProgramTitle, true), error);
+    return saveFileDurably(runOncePath(), desktopEntryText(executable, kProgramTitle, true).toUtf8(), error);
 }
 
 bool Autostart::consumeRunOnce()

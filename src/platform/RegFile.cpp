@@ -427,34 +427,37 @@ QString defaultRegistryPath()
     return configHome() + QStringLiteral("/Orlek/Pixmora/5.0/registry.reg");
 }
 
+RegParseResult readRegistryFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        RegParseResult failed;
+        failed.error = file.errorString();
+        return failed;
+    }
+    // One byte past the cap, so that a larger file is refused rather than read cut off.
+    return parseRegText(file.read(kMaxRegText + 1));
+}
+
 RegLoadResult loadRegistryFile(const QString& path)
 {
     RegLoadResult result;
-    QFile file(path);
-    if (!file.exists())
+    if (!QFileInfo::exists(path))
         return result;
     result.fileExisted = true;
 
-    QString problem;
-    if (!file.open(QIODevice::ReadOnly)) {
-        problem = file.errorString();
-    } else {
-        const QByteArray text = file.read(kMaxRegText + 1);
-        file.close();
-        RegParseResult parsed = parseRegText(text);
-        if (parsed.ok) {
-            result.registry = std::move(parsed.registry);
-            result.warnings = parsed.warnings;
-            for (const QString& w : std::as_const(parsed.warnings))
-                qWarning().noquote() << path << w;
-            return result;
-        }
-        problem = parsed.error;
+    RegParseResult parsed = readRegistryFile(path);
+    if (parsed.ok) {
+        result.registry = std::move(parsed.registry);
+        result.warnings = parsed.warnings;
+        for (const QString& w : std::as_const(parsed.warnings))
+            qWarning().noquote() << path << w;
+        return result;
     }
 
     // Keep the unreadable file for the user to look at; the next save would otherwise
     // replace it.
-    result.problem = problem;
+    result.problem = parsed.error;
     // An older unreadable file keeps its name: the next free ".bad", ".bad.1", ... is taken.
     QString aside = path + QStringLiteral(".bad");
     for (int n = 1; QFileInfo::exists(aside) && n < 1000; ++n)

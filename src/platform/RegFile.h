@@ -44,8 +44,11 @@ struct RegLoadResult {
     QStringList warnings;   // from a file that was read: keys outside HKEY_CURRENT_USER etc.
 };
 
-// Missing file: empty hive. Unparsable file: moved aside as "<path>.bad" (replacing an older
-// .bad), empty hive, problem set.
+// Reads and parses the file and changes nothing: ok false with error when it cannot be
+// opened, is larger than the parser accepts or does not parse.
+RegParseResult readRegistryFile(const QString& path);
+// Missing file: empty hive. Unparsable file: moved aside as "<path>.bad" (or the next free
+// "<path>.bad.N", so an older one stays), empty hive, problem set.
 RegLoadResult loadRegistryFile(const QString& path);
 // Writes atomically (temporary file in the same folder, then rename). False with *error set
 // when writing failed; the previous file is then left as it was.
