@@ -4,36 +4,15 @@
 #include "capture/OverlayGeometry.h"
 #include "capture/ScanForm.h"
 
+#include "WidgetBenchSupport.h"
+
 #include <QApplication>
-#include <QEvent>
-#include <QImage>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 
 namespace {
 
-// Counts the paints a widget tree receives, to show that the measured loop really paints.
-class PaintCounter : public QObject {
-public:
-    long paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
-QImage FrozenScreen()
-{
-    QImage image(1920, 1080, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            line[x] = qRgb((x * 7) & 255, (y * 13) & 255, (x ^ y) & 255);
-    }
-    return image;
-}
+using pxbench::PaintCounter;
 
 void PointerMove(benchmark::State& state, bool paint)
 {
@@ -45,7 +24,7 @@ void PointerMove(benchmark::State& state, bool paint)
     settings.lFaktor = 2;
     settings.cursorHint = true;
     settings.sBorder = 1;
-    form.ShowOverlay(FrozenScreen(), QRect(0, 0, 1920, 1080), settings);
+    form.ShowOverlay(pxbench::PatternPicture(1920, 1080), QRect(0, 0, 1920, 1080), settings);
     QCoreApplication::processEvents();
 
     PaintCounter counter;

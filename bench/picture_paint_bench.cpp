@@ -5,46 +5,27 @@
 #include "picture/PictureCanvas.h"
 #include "picture/ScanImageView.h"
 
+#include "WidgetBenchSupport.h"
+
 #include <QApplication>
-#include <QEvent>
-#include <QPaintEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <benchmark/benchmark.h>
 
 namespace {
 
-// Counts the paints of the picture control and keeps the last painted rectangle, to show that
-// the measured loop really paints, and only the visible part.
-class PaintCounter : public QObject {
-public:
-    long paints = 0;
-    QRect lastRect;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            ++paints;
-            lastRect = static_cast<QPaintEvent*>(event)->rect();
-        }
-        return false;
-    }
-};
+using pxbench::PaintCounter;
 
 const QImage& bigPicture()
 {
-    static const QImage image = [] {
-        QImage img(8000, 8000, QImage::Format_RGB32);
-        for (int y = 0; y < img.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-            for (int x = 0; x < img.width(); ++x)
-                line[x] = qRgb((x * 7) & 255, (y * 13) & 255, (x ^ y) & 255);
-        }
-        return img;
-    }();
+    static const QImage image = pxbench::PatternPicture(8000, 8000);
     return image;
 }
 
+// The picture control in its scroll area, with a counter of the control's paints (which shows
+// the measured loop really paints, and only the visible part). The counter outlives the area.
 struct PictureArea {
+    PaintCounter counter;
     QScrollArea area;
     px::TPictureCanvas* canvas = new px::TPictureCanvas;
     px::TScanImage* view = new px::TScanImage(canvas);
@@ -67,6 +48,7 @@ struct PictureArea {
             area.verticalScrollBar()->setValue(area.verticalScrollBar()->maximum() / 2);
         }
         QApplication::processEvents();
+        view->installEventFilter(&counter);
     }
 };
 
@@ -81,11 +63,9 @@ void reportPaints(benchmark::State& state, const PaintCounter& counter)
 void BM_PaintViewport1to1(benchmark::State& state)
 {
     PictureArea a(false);
-    PaintCounter counter;
-    a.view->installEventFilter(&counter);
     for (auto _ : state)
         a.view->repaint();
-    reportPaints(state, counter);
+    reportPaints(state, a.counter);
     state.counters["viewport_w"] = a.area.viewport()->width();
     state.counters["scroll_x"] = a.area.horizontalScrollBar()->value();
 }
@@ -93,26 +73,22 @@ void BM_PaintViewport1to1(benchmark::State& state)
 void BM_PaintViewportStretched(benchmark::State& state)
 {
     PictureArea a(true);
-    PaintCounter counter;
-    a.view->installEventFilter(&counter);
     for (auto _ : state)
         a.view->repaint();
-    reportPaints(state, counter);
+    reportPaints(state, a.counter);
     state.counters["view_w"] = a.view->width();
 }
 
 void BM_PaintStretchedAfterResize(benchmark::State& state)
 {
     PictureArea a(true);
-    PaintCounter counter;
-    a.view->installEventFilter(&counter);
     bool wide = false;
     for (auto _ : state) {
         wide = !wide;
         a.area.resize(wide ? 1900 : 1920, 1080);
         a.view->repaint();
     }
-    reportPaints(state, counter);
+    reportPaints(state, a.counter);
 }
 
 BENCHMARK(BM_PaintViewport1to1)->Unit(benchmark::kMillisecond);

@@ -45,6 +45,12 @@ QString qtFilter(const FileType& t)
     return description + QStringLiteral(" (") + patterns + QLatin1Char(')');
 }
 
+// True when t's patterns name "*" + the extension exactly as given.
+bool namesExtension(const FileType& t, const QString& extensionWithDot)
+{
+    return QString::fromLatin1(t.patterns).split(QLatin1Char(';')).contains(QLatin1Char('*') + extensionWithDot);
+}
+
 } // namespace
 
 const FileType* SaveFileTypes(int* count)
@@ -64,17 +70,15 @@ QString FileTypeExtension(int index)
 
 bool IsSupportedExtension(const QString& ext)
 {
-    static const QStringList supported = {QStringLiteral(".bmp"), QStringLiteral(".jpg"), QStringLiteral(".gif"),
-                                          QStringLiteral(".wmf"), QStringLiteral(".emf"), QStringLiteral(".ico"),
-                                          QStringLiteral(".pxg"), QStringLiteral(".png"), QStringLiteral(".jpeg")};
-    return supported.contains(ext);
+    // The files the open dialog offers as readable, its last filter.
+    return namesExtension(kOpenTypes[std::size(kOpenTypes) - 1], ext);
 }
 
 int FileTypeIndexForExtension(const QString& extensionWithDot)
 {
-    const QString pattern = QLatin1Char('*') + extensionWithDot.toLower();
+    const QString lower = extensionWithDot.toLower();
     for (const FileType& t : kSaveTypes)
-        if (QString::fromLatin1(t.patterns).split(QLatin1Char(';')).contains(pattern))
+        if (namesExtension(t, lower))
             return t.index;
     return -1;
 }

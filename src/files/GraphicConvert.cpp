@@ -26,12 +26,8 @@ QString extensionOf(const QString& path)
     return suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix;
 }
 
-// The writers' index for a target extension; the PCX index has no writer.
-bool hasWriter(const QString& extensionWithDot)
-{
-    const int index = FileTypeIndexForExtension(extensionWithDot);
-    return index >= 0 && index != 9;
-}
+// Every extension of the file-type index has a writer (the PCX extension has no index).
+bool hasWriter(const QString& extensionWithDot) { return FileTypeIndexForExtension(extensionWithDot) >= 0; }
 
 bool isBitmapData(PictureFileKind kind) { return kind == PictureFileKind::Bmp || kind == PictureFileKind::Pxg; }
 

@@ -1,6 +1,7 @@
 #include "files/PictureFiles.h"
 
 #include "files/BmpFile.h"
+#include "files/FileTypes.h"
 #include "files/GifFile.h"
 #include "files/IcoFile.h"
 #include "files/JpegFile.h"
@@ -15,12 +16,23 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <iterator>
+
 namespace px {
 
 namespace {
 
 // Files larger than this are not read whole into memory (no picture file of ours comes near).
 constexpr qint64 kMaxPictureFileBytes = qint64(1) << 30;
+
+// Takes over what one reader gave: its picture, its reason, and the file's bits per pixel.
+template <typename ReaderResult>
+void take(PictureReadResult& result, const ReaderResult& read, int bitsPerPixel)
+{
+    result.image = read.image;
+    result.error = read.error;
+    result.bitsPerPixel = bitsPerPixel;
+}
 
 } // namespace
 
@@ -93,26 +105,13 @@ PictureWriteResult WritePictureFile(int fileTypeIndex, const QImage& image, int 
 
 PictureFileKind PictureFileKindForExtension(const QString& extensionWithDot)
 {
-    const QString ext = extensionWithDot.toLower();
-    if (ext == QLatin1String(".bmp") || ext == QLatin1String(".dib"))
-        return PictureFileKind::Bmp;
-    if (ext == QLatin1String(".jpg") || ext == QLatin1String(".jpeg"))
-        return PictureFileKind::Jpeg;
-    if (ext == QLatin1String(".gif"))
-        return PictureFileKind::Gif;
-    if (ext == QLatin1String(".png"))
-        return PictureFileKind::Png;
-    if (ext == QLatin1String(".ico"))
-        return PictureFileKind::Ico;
-    if (ext == QLatin1String(".pxg"))
-        return PictureFileKind::Pxg;
-    if (ext == QLatin1String(".tif") || ext == QLatin1String(".tiff"))
-        return PictureFileKind::Tif;
-    if (ext == QLatin1String(".wmf"))
-        return PictureFileKind::Wmf;
-    if (ext == QLatin1String(".emf"))
-        return PictureFileKind::Emf;
-    return PictureFileKind::Unknown;
+    // The extensions are those of the file-type index; the kinds follow its order.
+    static constexpr PictureFileKind kKindOfIndex[] = {
+        PictureFileKind::Bmp, PictureFileKind::Jpeg, PictureFileKind::Gif, PictureFileKind::Wmf, PictureFileKind::Emf,
+        PictureFileKind::Ico, PictureFileKind::Pxg,  PictureFileKind::Tif, PictureFileKind::Png,
+    };
+    const int index = FileTypeIndexForExtension(extensionWithDot);
+    return index >= 0 && index < int(std::size(kKindOfIndex)) ? kKindOfIndex[index] : PictureFileKind::Unknown;
 }
 
 PictureReadResult ReadPictureFile(const QString& path, int jpegScale)
@@ -131,9 +130,7 @@ PictureReadResult ReadPictureFile(const QString& path, int jpegScale)
     if (result.kind == PictureFileKind::Png) {
         // Decoded straight from the file, without a copy of the whole file in memory.
         const PngReadResult r = ReadPng(file);
-        result.image = r.image;
-        result.error = r.error;
-        result.bitsPerPixel = r.image.hasAlphaChannel() ? 32 : 24;
+        take(result, r, r.image.hasAlphaChannel() ? 32 : 24);
         return result;
     }
     const QByteArray data = file.readAll();
@@ -141,38 +138,22 @@ PictureReadResult ReadPictureFile(const QString& path, int jpegScale)
     case PictureFileKind::Bmp:
     case PictureFileKind::Pxg: {
         const BmpReadResult r = ReadBmp(data);
-        result.image = r.image;
-        result.error = r.error;
-        result.bitsPerPixel = BmpBitsPerPixel(r.format);
+        take(result, r, BmpBitsPerPixel(r.format));
         result.bmpFormat = r.format;
         break;
     }
-    case PictureFileKind::Jpeg: {
-        const JpegReadResult r = ReadJpeg(data, jpegScale);
-        result.image = r.image;
-        result.error = r.error;
-        result.bitsPerPixel = 24;
+    case PictureFileKind::Jpeg:
+        take(result, ReadJpeg(data, jpegScale), 24);
         break;
-    }
-    case PictureFileKind::Gif: {
-        const GifReadResult r = ReadGif(data);
-        result.image = r.image;
-        result.error = r.error;
-        result.bitsPerPixel = 8;
+    case PictureFileKind::Gif:
+        take(result, ReadGif(data), 8);
         break;
-    }
-    case PictureFileKind::Ico: {
-        const IcoReadResult r = ReadIco(data);
-        result.image = r.image;
-        result.error = r.error;
-        result.bitsPerPixel = 32;
+    case PictureFileKind::Ico:
+        take(result, ReadIco(data), 32);
         break;
-    }
     case PictureFileKind::Tif: {
         const TiffReadResult r = ReadTiff(data);
-        result.image = r.image;
-        result.error = r.error;
-        result.bitsPerPixel = r.bitsPerPixel;
+        take(result, r, r.bitsPerPixel);
         break;
     }
     case PictureFileKind::Png:  // read above
@@ -181,10 +162,8 @@ PictureReadResult ReadPictureFile(const QString& path, int jpegScale)
     case PictureFileKind::Emf: {
         // A metafile is read by its content: an enhanced one named .wmf is still enhanced.
         const MetafileReadResult r = ReadMetafile(data);
-        result.image = r.image;
-        result.error = r.error;
+        take(result, r, 32);
         result.kind = r.format == MetafileFormat::Enhanced ? PictureFileKind::Emf : PictureFileKind::Wmf;
-        result.bitsPerPixel = 32;
         break;
     }
     case PictureFileKind::Unknown:

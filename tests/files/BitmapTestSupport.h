@@ -1,6 +1,8 @@
 #pragma once
-// Helpers shared by the bitmap and icon tests: sample pictures, little-endian byte building
-// for hand-made files, and ImageMagick as the independent reader and writer.
+// Helpers shared by the picture file tests: sample pictures, the bytes a writer produces,
+// little-endian byte building for hand-made files, pixel comparisons, and ImageMagick as the
+// independent reader and writer.
+#include <QBuffer>
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
@@ -13,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <initializer_list>
 
 namespace px::bmptest {
@@ -50,10 +53,28 @@ struct Bytes {
     Bytes& raw(const QByteArray& b) { data.append(b); return *this; }
 };
 
+// The bytes write(QIODevice&, QString* error) puts into memory; a refused write fails the
+// test with the writer's reason.
+template <typename Write>
+QByteArray writtenBytes(Write write)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QString error;
+    EXPECT_TRUE(write(buffer, &error)) << error.toStdString();
+    return buffer.data();
+}
+
 inline bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+inline QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 using testtools::ToolRun;
@@ -65,6 +86,23 @@ inline QImage imageMagickRead(const QString& path)
     if (t.exitCode != 0)
         return {};
     return QImage::fromData(t.out, "PNG").convertToFormat(QImage::Format_ARGB32);
+}
+
+// Mean absolute difference over the red, green and blue samples: 0 for equal pictures, huge
+// for pictures of different sizes.
+inline double meanDifference(const QImage& a, const QImage& b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    if (x.size() != y.size())
+        return 1e9;
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * x.width() * x.height());
 }
 
 // Equal pictures, compared as 8-bit ARGB; on a difference says where.

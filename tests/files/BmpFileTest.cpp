@@ -16,12 +16,7 @@ namespace {
 
 QByteArray encode(const QImage& image, BmpPixelFormat format)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QString error;
-    EXPECT_TRUE(WriteBmp(image, format, buffer, &error)) << error.toStdString();
-    return bytes;
+    return writtenBytes([&](QIODevice& device, QString* error) { return WriteBmp(image, format, device, error); });
 }
 
 quint32 u32At(const QByteArray& b, int at) { return qFromLittleEndian<quint32>(b.constData() + at); }

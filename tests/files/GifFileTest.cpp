@@ -1,5 +1,6 @@
 // GIF files written by our encoder read back by giflib and by ImageMagick to the same indexed
 // pixels, and broken GIF files refused with a reason.
+#include "BitmapTestSupport.h"
 #include "files/GifFile.h"
 
 #include <QBuffer>
@@ -20,12 +21,8 @@ namespace {
 
 QByteArray writeGif(const QImage& image, const GifOptions& options)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QString error;
-    EXPECT_TRUE(WriteGif(image, buffer, options, &error)) << error.toStdString();
-    return bytes;
+    return bmptest::writtenBytes(
+        [&](QIODevice& device, QString* error) { return WriteGif(image, device, options, error); });
 }
 
 struct Decoded {

@@ -1,7 +1,9 @@
 // File-to-file conversion: the pair routines, target naming, what each routine makes of the
 // picture, and what a failure leaves behind.
+#include "BitmapTestSupport.h"
 #include "files/BmpFile.h"
 #include "files/ConversionTable.h"
+#include "files/FileTypes.h"
 #include "files/GraphicConvert.h"
 #include "files/MetafileWriter.h"
 #include "files/PictureFiles.h"
@@ -18,6 +20,7 @@
 #include <cstdlib>
 
 using namespace px;
+using px::bmptest::readFile;
 
 namespace {
 
@@ -52,29 +55,12 @@ void expectQuadrants(const QImage& image, QRgb bottomRight, int tolerance, const
             << what << " at " << p.x << "," << p.y << ": " << std::hex << image.pixel(p.x, p.y) << " != " << p.colour;
 }
 
-int writerIndex(const QString& path)
-{
-    static const char* const kinds[] = {"bmp", "jpg", "gif", "wmf", "emf", "ico", "pxg", "tif", "png"};
-    QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == "jpeg")
-        suffix = "jpg";
-    for (int i = 0; i < 9; ++i)
-        if (suffix == kinds[i])
-            return i;
-    return -1;
-}
-
 void writeSource(const QString& path, const QImage& image)
 {
+    const int writerIndex = FileTypeIndexForExtension(QLatin1Char('.') + QFileInfo(path).suffix());
     const PictureWriteResult r =
-        WritePictureFile(writerIndex(path), image, 0, PictureWriteSettings{}, WriteOccasion::SaveAs, path);
+        WritePictureFile(writerIndex, image, 0, PictureWriteSettings{}, WriteOccasion::SaveAs, path);
     ASSERT_TRUE(r.ok) << path.toStdString() << ": " << r.error.toStdString();
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QStringList entries(const QString& folder)
@@ -179,11 +165,11 @@ TEST_F(GraphicConvertTest, MetafilePairsDrawThePictureAtItsOwnSize)
         {"j.wmf", ".wmf", ".pxg", "j.pxg", kYellow},
     });
     // The targets are the formats their names say: placeable WMF, enhanced without description.
-    const QByteArray wmf = readAll(out + "/a.wmf");
+    const QByteArray wmf = readFile(out + "/a.wmf");
     ASSERT_GE(wmf.size(), 22);
     EXPECT_EQ(qFromLittleEndian<quint32>(wmf.constData()), 0x9AC6CDD7u);
     for (const char* name : {"/b.emf", "/e.emf", "/f.emf"}) {
-        const QByteArray emf = readAll(out + name);
+        const QByteArray emf = readFile(out + name);
         ASSERT_GE(emf.size(), 88) << name;
         EXPECT_EQ(qFromLittleEndian<quint32>(emf.constData()), 1u) << name;
         EXPECT_EQ(emf.mid(40, 4), QByteArray(" EMF")) << name;
@@ -229,7 +215,7 @@ TEST_F(GraphicConvertTest, BitmapCopiesKeepTheBitDepthAndTiffTakesIt)
         for (const char* targetExt : {".pxg", ".tif"}) {
             const GraphicConversion r = ConvertGraphicFile(file.fileName(), out, ".bmp", targetExt);
             ASSERT_EQ(r.status, GraphicConversion::Status::Converted) << r.error.toStdString();
-            const QByteArray bytes = readAll(r.targetPath);
+            const QByteArray bytes = readFile(r.targetPath);
             if (QString(targetExt) == ".pxg") {
                 ASSERT_GE(bytes.size(), 54);
                 EXPECT_EQ(qFromLittleEndian<quint16>(bytes.constData() + 28), c.fileBits) << "pxg copy";
@@ -240,7 +226,7 @@ TEST_F(GraphicConvertTest, BitmapCopiesKeepTheBitDepthAndTiffTakesIt)
                 // And back from .pxg to .bmp, still in the same depth.
                 const GraphicConversion again = ConvertGraphicFile(r.targetPath, in + "..", ".pxg", ".bmp");
                 ASSERT_EQ(again.status, GraphicConversion::Status::Converted) << again.error.toStdString();
-                EXPECT_EQ(qFromLittleEndian<quint16>(readAll(again.targetPath).constData() + 28), c.fileBits);
+                EXPECT_EQ(qFromLittleEndian<quint16>(readFile(again.targetPath).constData() + 28), c.fileBits);
             } else {
                 const TiffReadResult back = ReadTiff(bytes);
                 ASSERT_TRUE(back.error.isEmpty()) << back.error.toStdString();
@@ -272,7 +258,7 @@ TEST_F(GraphicConvertTest, AFailingRoutineLeavesTheExistingTargetAndNoOtherFile)
     EXPECT_TRUE(unreadable.error.startsWith("cannot read")) << unreadable.error.toStdString();
     const GraphicConversion missing = ConvertGraphicFile(in + "nothing.jpg", out, ".jpg", ".bmp");
     EXPECT_EQ(missing.status, GraphicConversion::Status::Failed);
-    EXPECT_EQ(readAll(out + "/z.bmp"), old);
+    EXPECT_EQ(readFile(out + "/z.bmp"), old);
     EXPECT_EQ(entries(out), QStringList{"z.bmp"});
 
     writeSource(in + "y.bmp", quadrants());

@@ -15,12 +15,7 @@ namespace {
 
 QByteArray encode(const QImage& image)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QString error;
-    EXPECT_TRUE(WriteIco(image, buffer, &error)) << error.toStdString();
-    return bytes;
+    return writtenBytes([&](QIODevice& device, QString* error) { return WriteIco(image, device, error); });
 }
 
 TEST(IcoFile, OneIconOfThePicturesOwnSizeIsReadByImageMagick)

@@ -1,13 +1,12 @@
 // JPEG files we write decode close to the picture in other decoders (libjpeg's djpeg and
 // ImageMagick), files of other encoders decode close to what those decoders show, the scaled
 // decodes have the sizes of the scaling window, and damaged files never get past the reader.
+#include "BitmapTestSupport.h"
 #include "files/JpegFile.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -21,6 +20,11 @@
 #include <jpeglib.h>
 
 using namespace px;
+using px::bmptest::meanDifference;
+using px::bmptest::readFile;
+using px::bmptest::writeFile;
+using px::testtools::runTool;
+using px::testtools::ToolRun;
 
 namespace {
 
@@ -38,22 +42,6 @@ QImage samplePicture(int width = 203, int height = 117)
     return img;
 }
 
-// Mean absolute difference over the red, green and blue samples.
-double meanDiff(const QImage& a, const QImage& b)
-{
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    if (x.size() != y.size())
-        return 1e9;
-    double sum = 0;
-    for (int row = 0; row < x.height(); ++row)
-        for (int col = 0; col < x.width(); ++col) {
-            const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-        }
-    return sum / (3.0 * x.width() * x.height());
-}
-
 QImage greyOf(const QImage& img)
 {
     QImage out = img.convertToFormat(QImage::Format_RGB32);
@@ -66,25 +54,6 @@ QImage greyOf(const QImage& img)
     return out;
 }
 
-struct ToolRun {
-    int exitCode = -1;
-    QByteArray out;
-};
-
-ToolRun runTool(const QString& program, const QStringList& args)
-{
-    ToolRun run;
-    if (QStandardPaths::findExecutable(program).isEmpty())
-        return run;
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(30000))
-        return run;
-    run.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    run.out = p.readAllStandardOutput();
-    return run;
-}
-
 QImage decodeWith(const QString& program, const QStringList& args)
 {
     const ToolRun run = runTool(program, args);
@@ -93,24 +62,8 @@ QImage decodeWith(const QString& program, const QStringList& args)
 
 QByteArray encode(const QImage& img, const JpegWriteOptions& options = {})
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QString error;
-    EXPECT_TRUE(WriteJpeg(img, buffer, options, &error)) << error.toStdString();
-    return bytes;
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return px::bmptest::writtenBytes(
+        [&](QIODevice& device, QString* error) { return WriteJpeg(img, device, options, error); });
 }
 
 // Offset of the first marker 0xFF <code> in the header part of a file (before the first scan's
@@ -177,9 +130,9 @@ TEST_F(JpegFileTest, WrittenFiles_DecodeToThePictureInOtherDecoders)
         const QImage byMagick = decodeWith(QStringLiteral("convert"), {file, QStringLiteral("ppm:-")});
         ASSERT_FALSE(byLibjpeg.isNull());
         ASSERT_FALSE(byMagick.isNull());
-        EXPECT_LT(meanDiff(byLibjpeg, expected), 2.5);
-        EXPECT_LT(meanDiff(byMagick, expected), 2.5);
-        EXPECT_LT(meanDiff(ReadJpeg(bytes).image, byLibjpeg), 0.5);
+        EXPECT_LT(meanDifference(byLibjpeg, expected), 2.5);
+        EXPECT_LT(meanDifference(byMagick, expected), 2.5);
+        EXPECT_LT(meanDifference(ReadJpeg(bytes).image, byLibjpeg), 0.5);
         const ToolRun info = runTool(QStringLiteral("identify"), {QStringLiteral("-format"),
                                                                   QStringLiteral("%[channels] %Q %wx%h"), file});
         EXPECT_EQ(QString::fromLatin1(info.out.trimmed()), QStringLiteral("%1 90 203x117").arg(QLatin1String(c.channels)));
@@ -310,8 +263,8 @@ TEST_F(JpegFileTest, FilesOfOtherEncoders_ReadAsOtherDecodersShowThem)
         EXPECT_TRUE(result.warning.isEmpty()) << result.warning.toStdString();
         EXPECT_EQ(result.image.format(), QImage::Format_RGB32);
         EXPECT_EQ(result.fullSize, picture.size());
-        EXPECT_LT(meanDiff(result.image, byMagick), 1.0);
-        EXPECT_LT(meanDiff(result.image, QString(c.name) == "grey" ? greyOf(picture) : picture), 3.0);
+        EXPECT_LT(meanDifference(result.image, byMagick), 1.0);
+        EXPECT_LT(meanDifference(result.image, QString(c.name) == "grey" ? greyOf(picture) : picture), 3.0);
     }
 }
 
@@ -329,7 +282,7 @@ TEST_F(JpegFileTest, ScaledDecodes_HaveTheRoundedUpSizeAndMatchLibjpegsScaling)
         EXPECT_EQ(result.image.size(), QSize((1001 + scale - 1) / scale, (333 + scale - 1) / scale));
         const QImage byDjpeg = decodeWith(QStringLiteral("djpeg"),
                                           {QStringLiteral("-scale"), QStringLiteral("1/%1").arg(scale), file});
-        EXPECT_LT(meanDiff(result.image, byDjpeg), 0.5);
+        EXPECT_LT(meanDifference(result.image, byDjpeg), 0.5);
     }
     EXPECT_FALSE(ReadJpeg(bytes, 3).error.isEmpty());
 }
@@ -345,7 +298,7 @@ TEST_F(JpegFileTest, TruncatedFile_ShowsTheDecodedPartAndWarns)
     ASSERT_EQ(cut.image.size(), picture.size());
     const QRect top(0, 0, 96, 64);
     EXPECT_EQ(cut.image.copy(top), full.image.copy(top));
-    EXPECT_GT(meanDiff(cut.image, full.image), 1.0);  // the lost rows are not invented
+    EXPECT_GT(meanDifference(cut.image, full.image), 1.0);  // the lost rows are not invented
 }
 
 TEST_F(JpegFileTest, DamagedFiles_GiveAReasonAndNoPicture)

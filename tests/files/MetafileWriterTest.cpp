@@ -29,20 +29,13 @@ qint32 i32(const QByteArray& b, qint64 at) { return qFromLittleEndian<qint32>(b.
 
 QByteArray wmfOf(const QImage& image)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QString error;
-    EXPECT_TRUE(WriteWmf(image, buffer, &error)) << error.toStdString();
-    return buffer.data();
+    return writtenBytes([&](QIODevice& device, QString* error) { return WriteWmf(image, device, error); });
 }
 
 QByteArray emfOf(const QImage& image, const QString& description)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QString error;
-    EXPECT_TRUE(WriteEmf(image, description, buffer, &error)) << error.toStdString();
-    return buffer.data();
+    return writtenBytes(
+        [&](QIODevice& device, QString* error) { return WriteEmf(image, description, device, error); });
 }
 
 // Reads a 24-bit bottom-up DIB (information header at `at`) back into a picture.

@@ -1,5 +1,6 @@
 // Writing by file-type index and reading by extension, through the one entry point the
 // program uses for both.
+#include "BitmapTestSupport.h"
 #include "files/PictureFiles.h"
 
 #include <QDir>
@@ -8,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 using namespace px;
+using px::bmptest::meanDifference;
 
 namespace {
 
@@ -23,16 +24,20 @@ QImage sample()
     return img;
 }
 
-// The mean absolute difference per channel: 0 for a lossless round trip.
-double meanDifference(const QImage& a, const QImage& b)
+TEST(PictureFiles, KindFollowsTheExtensionInAnyCase)
 {
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-        }
-    return sum / (3.0 * a.width() * a.height());
+    const struct {
+        const char* extension;
+        PictureFileKind kind;
+    } table[] = {
+        {".bmp", PictureFileKind::Bmp}, {".DIB", PictureFileKind::Bmp},  {".jpg", PictureFileKind::Jpeg},
+        {".Jpeg", PictureFileKind::Jpeg}, {".gif", PictureFileKind::Gif}, {".wmf", PictureFileKind::Wmf},
+        {".EMF", PictureFileKind::Emf}, {".ico", PictureFileKind::Ico},  {".pxg", PictureFileKind::Pxg},
+        {".tif", PictureFileKind::Tif}, {".TIFF", PictureFileKind::Tif}, {".png", PictureFileKind::Png},
+        {".pcx", PictureFileKind::Unknown}, {"png", PictureFileKind::Unknown}, {"", PictureFileKind::Unknown},
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(PictureFileKindForExtension(QString::fromLatin1(row.extension)), row.kind) << row.extension;
 }
 
 TEST(PictureFiles, EveryWriterRoundTripsThroughItsReader)
