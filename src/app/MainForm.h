@@ -40,6 +40,7 @@ class TScanForm;
 class TContResizer;
 struct PictureMouseEvent;
 struct PictureWriteResult;
+enum class WriteOccasion;
 class ProcessLauncher;
 class Registry;
 class Screen;
@@ -223,7 +224,9 @@ private:
     void connectResultHandlers();
     void rebuildRecentMenus();
     void openRecentEntry(const QString& caption);
-    void keepWrittenBitmap(const PictureWriteResult& written);
+    // Writes the shown picture as file type `type` to `path`; on success the written file is the
+    // current one (and a recent-files entry). A BMP write changes the picture to the written form.
+    PictureWriteResult writeDocumentFile(int type, WriteOccasion occasion, const QString& path);
     bool saveCaptureResult(QString* error);
     bool convertShownFileToBitmap();
     QString editorProgram() const;
@@ -245,9 +248,9 @@ private:
     std::unique_ptr<TScanForm> scanForm_;
     TContResizer* focusResizer_ = nullptr;
     QMenu* focObjPopupMenu_ = nullptr;
-    QMenu* pictureMenu_ = nullptr;
-    bool clipboardHasPicture_ = false;
-    QPointer<TJpgScaleBMForm> jpgScaleForm_;   // exists at most once, frees itself on close     // GrEdtBarPopupMenu, filled the first time it is needed
+    QMenu* pictureMenu_ = nullptr;          // GrEdtBarPopupMenu, filled the first time it is needed
+    bool clipboardHasPicture_ = false;      // asked again only when the clipboard changes
+    QPointer<TJpgScaleBMForm> jpgScaleForm_;   // exists at most once, frees itself on close
     CursorImage capturedCursor_;   // the pointer's image when the capture started
     QPoint cursorOrigin_;          // the captured picture's top-left on the primary screen
     QString helpFile_;

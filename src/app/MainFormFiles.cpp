@@ -2,7 +2,6 @@
 // open-as-bitmap conversion.
 #include "app/MainForm.h"
 
-#include "app/FileWriteSettings.h"
 #include "app/JpgScaleForm.h"
 #include "files/ConversionTable.h"
 #include "files/FileTypes.h"
@@ -151,17 +150,11 @@ void TMainForm::SaveAsClick(bool withSender)
     const int named = FileTypeIndexForExtension(QLatin1Char('.') + QFileInfo(path).suffix());
     if (named >= 0)
         type = named;
-    const PictureWriteResult written = WritePictureFile(type, document_.image(), BitsOfPixelFormat(document_.pixelFormat()),
-                                                        WriteSettingsOf(Options), WriteOccasion::SaveAs, path);
+    const PictureWriteResult written = writeDocumentFile(type, WriteOccasion::SaveAs, QFileInfo(path).absoluteFilePath());
     if (!written.ok) {
         showMessage(Msg(QStringLiteral("showmsg_excecpt")) + written.error);
         return;
     }
-    keepWrittenBitmap(written);
-    CurrentFileValid = true;
-    CurrentFile = QFileInfo(path).absoluteFilePath();
-    if (Options.SaveHist)
-        AddRecentFile(CurrentFile);
     setFileTypeLabel(QStringLiteral("|bmp| - ") + QFileInfo(path).suffix().toLower());
 }
 

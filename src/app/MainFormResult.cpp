@@ -39,14 +39,24 @@ QString withoutMnemonic(QString caption)
 
 } // namespace
 
-void TMainForm::keepWrittenBitmap(const PictureWriteResult& written)
+PictureWriteResult TMainForm::writeDocumentFile(int type, WriteOccasion occasion, const QString& path)
 {
+    const PictureWriteResult written = WritePictureFile(type, document_.image(), BitsOfPixelFormat(document_.pixelFormat()),
+                                                        WriteSettingsOf(Options), occasion, path);
+    if (!written.ok)
+        return written;
     // A BMP write changes the picture itself to the written pixel format.
-    if (written.keptImage.isNull())
-        return;
-    TPicture kept;
-    kept.setBitmap(written.keptImage, PixelFormatOfBits(written.declaredBits));
-    setDocument(kept);
+    if (!written.keptImage.isNull()) {
+        TPicture kept;
+        kept.setBitmap(written.keptImage, PixelFormatOfBits(written.declaredBits));
+        setDocument(kept);
+    }
+    // The current file and the recent-files entry name the file actually written.
+    CurrentFile = path;
+    CurrentFileValid = true;
+    if (Options.SaveHist)
+        AddRecentFile(path);
+    return written;
 }
 
 void TMainForm::ShowFileTypeLabel()
@@ -76,19 +86,11 @@ bool TMainForm::AutoSave(QString* error)
     const ProgramOptions naming = namingOptions(Options);
     const QString path = AutoSaveFileName(naming, folderEntries(naming.OutDir), QDateTime::currentDateTime(),
                                           StampFormats::forLocale(QLocale::system()));
-    const PictureWriteResult written = WritePictureFile(Options.FileTyp, document_.image(),
-                                                        BitsOfPixelFormat(document_.pixelFormat()), WriteSettingsOf(Options),
-                                                        WriteOccasion::AutoSave, path);
+    const PictureWriteResult written = writeDocumentFile(Options.FileTyp, WriteOccasion::AutoSave, path);
     if (!written.ok) {
         *error = written.error;
         return false;
     }
-    keepWrittenBitmap(written);
-    // The current file and the recent-files entry name the file actually written.
-    CurrentFile = path;
-    CurrentFileValid = true;
-    if (Options.SaveHist)
-        AddRecentFile(path);
     return true;
 }
 
@@ -170,17 +172,11 @@ void TMainForm::FastSaveToolButtonClick()
         return;
     }
     const QString path = pathJoin(folder, *name);
-    const PictureWriteResult written = WritePictureFile(0, document_.image(), BitsOfPixelFormat(document_.pixelFormat()),
-                                                        WriteSettingsOf(Options), WriteOccasion::SaveAs, path);
+    const PictureWriteResult written = writeDocumentFile(0, WriteOccasion::SaveAs, path);
     if (!written.ok) {
         showMessage(Msg(QStringLiteral("showmsg_except_no_storage")) + written.error);
         return;
     }
-    keepWrittenBitmap(written);
-    CurrentFileValid = true;
-    CurrentFile = path;
-    if (Options.SaveHist)
-        AddRecentFile(path);
     setFileTypeLabel(QStringLiteral("bmp"));
 }
 

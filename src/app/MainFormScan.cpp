@@ -89,18 +89,20 @@ void TMainForm::ScanFormRegionReleased(const QPoint& start, const QPoint& end, c
 
 QImage TMainForm::windowUnder(const QPoint& point, QPoint* origin)
 {
-    // The live desktop, cut to the window under the point (a control inside a window is taken
-    // alone; a top-level window with its frame).
-    QImage desktop;
-    GrabDesktop(*services_.screen, desktop);
-    const QPoint screenOrigin = services_.screen->primaryGeometry().topLeft();
-    const WindowId id = services_.screen->windowAt(point + screenOrigin);
+    // The live pixels of the window under the point, cut to the primary screen (a control
+    // inside a window is taken alone; a top-level window with its frame). Only that rectangle
+    // is read from the display, not the whole desktop.
+    const QRect primary = services_.screen->primaryGeometry();
+    const WindowId id = services_.screen->windowAt(point + primary.topLeft());
     const std::optional<WindowInfo> info = id ? services_.screen->windowInfo(id) : std::nullopt;
-    if (!info || desktop.isNull())
+    if (!info || primary.isEmpty())
         return QImage();
-    const QRect rect = info->frame.translated(-screenOrigin).intersected(desktop.rect());
+    const QRect rect = info->frame.translated(-primary.topLeft()).intersected(QRect(QPoint(0, 0), primary.size()));
     *origin = rect.topLeft();
-    return rect.isEmpty() ? QImage() : desktop.copy(rect);
+    QImage picture;
+    if (!rect.isEmpty())
+        GrabScreenRect(*services_.screen, rect.x(), rect.y(), rect.width(), rect.height(), &picture);
+    return picture;
 }
 
 void TMainForm::FinishInteractiveCapture(const QImage& picture)

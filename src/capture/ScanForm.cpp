@@ -25,6 +25,12 @@ const QPoint kLoupeStartPosition(10, 10);
 constexpr int kArrowStep = 1;
 constexpr int kArrowCtrlStep = 15;
 
+// A filled shape is filled with the button face; otherwise only its outline is drawn.
+std::optional<QColor> ShapeFill(const ScanFormSettings& settings, const QPalette& palette)
+{
+    return settings.filledShape ? std::optional<QColor>(palette.color(QPalette::Button)) : std::nullopt;
+}
+
 } // namespace
 
 TScanForm::TScanForm(QWidget* parent)
@@ -152,8 +158,7 @@ void TScanForm::FormMouseDown(const QPoint& pos, Qt::MouseButton button)
         return;
     // A second press without a release (Shift while the button is held) starts afresh.
     OverlayPainter painter(m_canvas);
-    const std::optional<QColor> fill =
-        m_settings.filledShape ? std::optional<QColor>(palette().color(QPalette::Button)) : std::nullopt;
+    const std::optional<QColor> fill = ShapeFill(m_settings, palette());
     if (m_shapeDrawn)
         MarkDirty(painter.DrawShape(m_settings.tool, StartPoint, EndPoint, m_pen, fill));
     m_shapeDrawn = false;
@@ -222,8 +227,7 @@ void TScanForm::FormMouseMove(const QPoint& pos, bool leftHeld)
         CrossPos = pos;
     }
 
-    const std::optional<QColor> fill =
-        m_settings.filledShape ? std::optional<QColor>(palette().color(QPalette::Button)) : std::nullopt;
+    const std::optional<QColor> fill = ShapeFill(m_settings, palette());
     if (m_shapeDrawn)
         MarkDirty(painter.DrawShape(m_settings.tool, StartPoint, EndPoint, m_pen, fill));
     EndPoint = pos;

@@ -77,25 +77,20 @@ TEST(OverlayGeometry, Triangle_HasItsBaseOnTheEndRowAndItsApexMidwayOnTheStartRo
 
 TEST(OverlayGeometry, Mask_TrianglePointsUpForADownwardDragAndDownForAnUpwardOne)
 {
-    QImage down = picture(100, 60);
-    MaskOutsideShape(down, ToolTriangle, true, QColor(kRed));
-    EXPECT_EQ(at(down, 1, 1), kRed & 0xffffff);
-    EXPECT_EQ(at(down, 98, 1), kRed & 0xffffff);
-    EXPECT_EQ(at(down, 50, 1), kKept & 0xffffff);
-    EXPECT_EQ(at(down, 50, 58), kKept & 0xffffff);
-    EXPECT_EQ(at(down, 2, 58), kKept & 0xffffff);
-
-    QImage up = picture(100, 60);
-    MaskOutsideShape(up, ToolTriangle, false, QColor(kRed));
-    EXPECT_EQ(at(up, 1, 58), kRed & 0xffffff);
-    EXPECT_EQ(at(up, 98, 58), kRed & 0xffffff);
-    EXPECT_EQ(at(up, 50, 58), kKept & 0xffffff);
-    EXPECT_EQ(at(up, 50, 1), kKept & 0xffffff);
-    EXPECT_EQ(at(up, 2, 1), kKept & 0xffffff);
-
-    // Edges are not blended.
-    EXPECT_EQ(blended(down, kRed), 0);
-    EXPECT_EQ(blended(up, kRed), 0);
+    for (const bool downward : {true, false}) {
+        SCOPED_TRACE(downward ? "downward drag" : "upward drag");
+        QImage img = picture(100, 60);
+        MaskOutsideShape(img, ToolTriangle, downward, QColor(kRed));
+        // The probes of a downward drag; an upward drag gives their mirror image.
+        const auto row = [downward](int y) { return downward ? y : 59 - y; };
+        EXPECT_EQ(at(img, 1, row(1)), kRed & 0xffffff);
+        EXPECT_EQ(at(img, 98, row(1)), kRed & 0xffffff);
+        EXPECT_EQ(at(img, 50, row(1)), kKept & 0xffffff);
+        EXPECT_EQ(at(img, 50, row(58)), kKept & 0xffffff);
+        EXPECT_EQ(at(img, 2, row(58)), kKept & 0xffffff);
+        // Edges are not blended.
+        EXPECT_EQ(blended(img, kRed), 0);
+    }
 }
 
 TEST(OverlayGeometry, Mask_EllipseAndRoundedRectanglePaintTheCornersOnly)

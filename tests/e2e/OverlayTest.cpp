@@ -20,6 +20,15 @@ void xdo(const QStringList& words)
     ASSERT_EQ(r.exitCode, 0) << words.join(' ').toStdString() << ": " << r.err.toStdString();
 }
 
+// Presses the left button at from, moves through via and releases it at to.
+void drag(const QPoint& from, const QPoint& via, const QPoint& to)
+{
+    auto coords = [](const QPoint& p) { return QStringList{QString::number(p.x()), QString::number(p.y())}; };
+    xdo(QStringList{QStringLiteral("mousemove")} + coords(from)
+        + QStringList{QStringLiteral("mousedown"), QStringLiteral("1"), QStringLiteral("mousemove")} + coords(via)
+        + QStringList{QStringLiteral("mousemove")} + coords(to) + QStringList{QStringLiteral("mouseup"), QStringLiteral("1")});
+}
+
 // The picture on the clipboard (Pixmora copies each capture there with "ScanToClipboard").
 QImage clipboardImage()
 {
@@ -71,16 +80,6 @@ protected:
         home.writeOptions(options);
     }
 
-    // The test pattern's pixels of a screen rectangle.
-    static QImage patternOf(const QRect& r)
-    {
-        QImage img(r.size(), QImage::Format_RGB32);
-        for (int y = 0; y < r.height(); ++y)
-            for (int x = 0; x < r.width(); ++x)
-                img.setPixel(x, y, patternPixel(r.x() + x, r.y() + y));
-        return img;
-    }
-
     ProgramHome home;
 };
 
@@ -92,13 +91,10 @@ TEST_F(OverlayTest, RectangleDrag_TakesExactlyThePixelsUnderIt)
     RunningPixmora program(home);
     startCapture(program);
     // Dragged from the lower right to the upper left: the same rectangle as the other way.
-    xdo({QStringLiteral("mousemove"), QStringLiteral("700"), QStringLiteral("450"), QStringLiteral("mousedown"),
-         QStringLiteral("1"), QStringLiteral("mousemove"), QStringLiteral("500"), QStringLiteral("400"),
-         QStringLiteral("mousemove"), QStringLiteral("400"), QStringLiteral("300"), QStringLiteral("mouseup"),
-         QStringLiteral("1")});
+    drag({700, 450}, {500, 400}, {400, 300});
     const QImage picture = waitForClipboard(QSize(300, 150));
     ASSERT_EQ(picture.size(), QSize(300, 150));
-    EXPECT_EQ(picture, patternOf(QRect(400, 300, 300, 150)));
+    EXPECT_EQ(picture, patternImage(QRect(400, 300, 300, 150)));
 }
 
 TEST_F(OverlayTest, EllipseCapture_PaintsTheCornersWithTheShapeBackground)
@@ -108,10 +104,7 @@ TEST_F(OverlayTest, EllipseCapture_PaintsTheCornersWithTheShapeBackground)
     ASSERT_TRUE(pattern.isShown()) << pattern.error().toStdString();
     RunningPixmora program(home);
     startCapture(program);
-    xdo({QStringLiteral("mousemove"), QStringLiteral("200"), QStringLiteral("200"), QStringLiteral("mousedown"),
-         QStringLiteral("1"), QStringLiteral("mousemove"), QStringLiteral("300"), QStringLiteral("250"),
-         QStringLiteral("mousemove"), QStringLiteral("400"), QStringLiteral("320"), QStringLiteral("mouseup"),
-         QStringLiteral("1")});
+    drag({200, 200}, {300, 250}, {400, 320});
     const QImage picture = waitForClipboard(QSize(200, 120));
     ASSERT_EQ(picture.size(), QSize(200, 120));
     const QRgb red = qRgb(255, 0, 0);
@@ -153,7 +146,7 @@ TEST_F(OverlayTest, ShiftAndArrows_DragFromTheKeyboard)
          QStringLiteral("Down"), QStringLiteral("keyup"), QStringLiteral("shift")});
     const QImage picture = waitForClipboard(QSize(31, 17));
     ASSERT_EQ(picture.size(), QSize(31, 17));
-    EXPECT_EQ(picture, patternOf(QRect(500, 400, 31, 17)));
+    EXPECT_EQ(picture, patternImage(QRect(500, 400, 31, 17)));
 }
 
 TEST_F(OverlayTest, Escape_BringsTheProgramBackWithThePictureAsItWas)
@@ -162,14 +155,9 @@ TEST_F(OverlayTest, Escape_BringsTheProgramBackWithThePictureAsItWas)
     RunningPixmora program(home);
     const std::uint32_t window = program.waitForWindow();
     ASSERT_NE(window, 0u);
-    // A picture to keep: a piece of the test pattern from far away on it.
-    QImage piece(300, 200, QImage::Format_RGB32);
-    for (int y = 0; y < piece.height(); ++y)
-        for (int x = 0; x < piece.width(); ++x)
-            piece.setPixel(x, y, patternPixel(x + 2000, y + 1500));
-    const QString bmp = home.dir.filePath(QStringLiteral("piece.bmp"));
-    ASSERT_TRUE(piece.save(bmp, "BMP"));
-    ASSERT_EQ(home.runPixmora({QStringLiteral("--send-bitmap"), bmp}).exitCode, 0);
+    // A picture to keep.
+    const QString sent = sendPatternPiece(home);
+    ASSERT_TRUE(sent.isEmpty()) << sent.toStdString();
     ASSERT_TRUE(waitForShiftedPattern(window).has_value());
 
     startCapture(program);

@@ -88,6 +88,19 @@ public:
     QTemporaryDir dir;
 };
 
+// Hands the running program a piece of the test picture from far away on the pattern (so that
+// it is found only where a window shows it) with "--send-bitmap". What went wrong, or "".
+inline QString sendPatternPiece(const ProgramHome& home)
+{
+    const QString bmp = home.dir.filePath(QStringLiteral("piece.bmp"));
+    if (!xtest::patternImage(QRect(2000, 1500, 300, 200)).save(bmp, "BMP"))
+        return QStringLiteral("cannot write ") + bmp;
+    const xtest::RunResult sent = home.runPixmora({QStringLiteral("--send-bitmap"), bmp});
+    if (sent.exitCode != 0)
+        return QStringLiteral("--send-bitmap failed: ") + QString::fromLocal8Bit(sent.err);
+    return QString();
+}
+
 // The running main window, found by its title.
 class RunningPixmora {
 public:

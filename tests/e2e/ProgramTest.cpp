@@ -202,16 +202,8 @@ TEST_F(ProgramTest, SendBitmap_RefusesNonBitmapsAndShowsBitmaps)
     EXPECT_NE(refused.exitCode, 0);
     EXPECT_TRUE(refused.err.contains("not a valid BMP")) << refused.err.toStdString();
 
-    // A piece of the test picture from far away on the pattern, so that it is found only
-    // where the window shows it.
-    QImage piece(300, 200, QImage::Format_RGB32);
-    for (int y = 0; y < piece.height(); ++y)
-        for (int x = 0; x < piece.width(); ++x)
-            piece.setPixel(x, y, xtest::patternPixel(x + 2000, y + 1500));
-    const QString bmp = home.dir.filePath(QStringLiteral("piece.bmp"));
-    ASSERT_TRUE(piece.save(bmp, "BMP"));
-    const auto sent = home.runPixmora({QStringLiteral("--send-bitmap"), bmp});
-    ASSERT_EQ(sent.exitCode, 0) << sent.err.toStdString();
+    const QString sent = sendPatternPiece(home);
+    ASSERT_TRUE(sent.isEmpty()) << sent.toStdString();
     EXPECT_TRUE(waitForShiftedPattern(window).has_value()) << "the bitmap never appeared in the window";
     EXPECT_TRUE(program.isRunning()) << program.output();
 }
@@ -223,10 +215,7 @@ TEST_F(ProgramTest, Clipboard_PastesWhatOtherProgramsCopyAndCopiesForThem)
     const std::uint32_t window = program.waitForWindow();
     ASSERT_NE(window, 0u);
 
-    QImage piece(240, 160, QImage::Format_RGB32);
-    for (int y = 0; y < piece.height(); ++y)
-        for (int x = 0; x < piece.width(); ++x)
-            piece.setPixel(x, y, patternPixel(x + 2200, y + 1700));
+    const QImage piece = patternImage(QRect(2200, 1700, 240, 160));
     const QString png = home.dir.filePath(QStringLiteral("piece.png"));
     ASSERT_TRUE(piece.save(png, "PNG"));
     const auto put = run(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-t"),

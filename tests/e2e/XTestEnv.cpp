@@ -92,6 +92,15 @@ QRgb patternPixel(int x, int y)
     return qRgb(x & 255, y & 255, ((x >> 8) & 15) | (((y >> 8) & 15) << 4));
 }
 
+QImage patternImage(const QRect& r)
+{
+    QImage img(r.size(), QImage::Format_RGB32);
+    for (int y = 0; y < r.height(); ++y)
+        for (int x = 0; x < r.width(); ++x)
+            img.setPixel(x, y, patternPixel(r.x() + x, r.y() + y));
+    return img;
+}
+
 PatternMismatch comparePattern(const QImage& img, const QPoint& origin, const QRect& patternArea)
 {
     PatternMismatch m;

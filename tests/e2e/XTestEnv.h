@@ -22,6 +22,8 @@ QString fixtureValue(const QString& key);
 
 // The test picture: every screen point of a 4096 x 4096 area has a colour of its own.
 QRgb patternPixel(int x, int y);
+// The test picture's pixels of area r, as an RGB32 image of r's size.
+QImage patternImage(const QRect& r);
 
 struct PatternMismatch {
     long count = 0;      // pixels that differ

@@ -245,8 +245,8 @@ TEST_F(CaptureResultTest, RecentFiles_ReopenAnEntryAndDeleteTheList)
     ASSERT_TRUE(WritePictureFile(0, patternImage(10, 10), 24, {}, WriteOccasion::SaveAs, first).ok);
     ASSERT_TRUE(WritePictureFile(0, patternImage(20, 10), 24, {}, WriteOccasion::SaveAs, second).ok);
     TMainForm& f = makeForm();
-    f.OpenPictureFile(first);
-    f.OpenPictureFile(second);
+    ASSERT_TRUE(f.OpenPictureFile(first));
+    ASSERT_TRUE(f.OpenPictureFile(second));
     QMenu* popup = f.ui().recentPopupMenu;
     QMenu* submenu = f.ui().newOpenMenu;
     ASSERT_TRUE(popup && submenu);

@@ -136,6 +136,31 @@ TEST_F(MainFormTest, InteractiveCapture_TakesTheMarkedRegionMaskedFromTheLiveScr
     EXPECT_TRUE(f.isVisible());
 }
 
+TEST_F(MainFormTest, ObjectCapture_TakesTheWindowUnderThePointerCutToTheScreen)
+{
+    writeOption(QStringLiteral("ScanTool"), 4);
+    writeOption(QStringLiteral("ScanSound"), 0);
+    writeOption(QStringLiteral("ScanDelay"), 0);
+    // A window hanging over the lower right corner of the 320 x 200 screen.
+    screen.foreground_ = WindowInfo{7, QRect(250, 150, 100, 100), QStringLiteral("Other"), QStringLiteral("other")};
+    const QImage visiblePart = screen.desktop_.copy(250, 150, 70, 50);
+    TMainForm& f = makeForm();
+    f.show();
+    for (const bool byKey : {false, true}) {
+        SCOPED_TRACE(byKey ? "Enter" : "click");
+        f.setDocument(TPicture());
+        f.ScanClick();
+        ASSERT_TRUE(f.ScanForm()->isVisible());
+        f.ScanForm()->hide();
+        if (byKey)
+            emit f.ScanForm()->WindowUnderPointerRequested(QPoint(300, 180));
+        else
+            emit f.ScanForm()->RegionReleased(QPoint(300, 180), QPoint(300, 180), QPoint(300, 180), true);
+        EXPECT_EQ(f.picture().convertToFormat(QImage::Format_RGB32), visiblePart);
+        EXPECT_TRUE(f.isVisible());
+    }
+}
+
 TEST_F(MainFormTest, RemoteCapture_NeedsTheAddOnNamedInPx5Ini)
 {
     writeOption(QStringLiteral("ScanTool"), 12);
